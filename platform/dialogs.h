@@ -1,0 +1,31 @@
+// Modal message and input boxes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// MessageBox style bits and results, with Windows' values.
+inline constexpr std::uint32_t kMbOk = 0x0;
+inline constexpr std::uint32_t kMbOkCancel = 0x1;
+inline constexpr std::uint32_t kMbYesNo = 0x4;
+inline constexpr std::uint32_t kMbIconQuestion = 0x20;
+inline constexpr std::uint32_t kMbIconExclamation = 0x30;
+inline constexpr std::uint32_t kMbDefButton2 = 0x100;
+inline constexpr std::uint32_t kMbSystemModal = 0x1000;
+
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+// Shows a modal message box owned by the active window; returns the button pressed.
+int ShowMessageBox(std::wstring_view text, std::uint32_t style, std::wstring_view title);
+
+// Prompt, edit box, OK and Cancel. Returns the typed text, or empty text on Cancel.
+std::wstring ShowInputBox(std::wstring_view prompt, std::wstring_view title,
+                          std::wstring_view defaultText);
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+// File-system operations on whole paths. Paths are Windows paths ("C:\x\y").
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Windows' (DOS) error codes, as GetLastError gives them; 0 is success.
+using DosError = std::uint32_t;
+inline constexpr DosError kErrorSuccess = 0;
+inline constexpr DosError kErrorFileNotFound = 2;
+inline constexpr DosError kErrorPathNotFound = 3;
+inline constexpr DosError kErrorTooManyOpenFiles = 4;
+inline constexpr DosError kErrorAccessDenied = 5;
+inline constexpr DosError kErrorNotEnoughMemory = 8;
+inline constexpr DosError kErrorSharingViolation = 32;
+inline constexpr DosError kErrorHandleDiskFull = 39;
+inline constexpr DosError kErrorFileExists = 80;
+inline constexpr DosError kErrorDiskFull = 112;
+inline constexpr DosError kErrorAlreadyExists = 183;
+
+// A file or a directory of that name exists (a search with the directory
+// attribute that finds something). Wildcards are not expanded.
+bool PathExists(std::wstring_view path);
+
+// An ordinary file of that name exists: read-only and archived files count,
+// hidden and system files and directories don't.
+bool NormalFileExists(std::wstring_view path);
+
+// Makes one directory level; the parent must exist.
+DosError MakeDirectory(std::wstring_view path);
+
+// Removes an empty directory.
+DosError RemoveEmptyDirectory(std::wstring_view path);
+
+// Deletes the files (not directories) matching a pattern whose last component
+// may hold * and ?. "*.*" matches every name. Stops at the first failure.
+DosError DeleteMatchingFiles(std::wstring_view pattern);
+
+struct RunningExecutable {
+  std::wstring directory;  // ends in "\" only at a drive root
+  std::wstring baseName;   // file name without its extension
+};
+RunningExecutable GetRunningExecutable();
+
+}  // namespace platform

@@ -1,0 +1,218 @@
+// Files on the host file system under a drive map; names matched without regard
+// to case, as on Windows.
+#include <cerrno>
+#include <cwctype>
+#include <map>
+#include <set>
+#include <system_error>
+
+#include "platform/files.h"
+#include "platform/headless/headless.h"
+
+namespace fs = std::filesystem;
+
+namespace headless {
+namespace {
+
+struct Injected {
+  std::string operation;
+  std::wstring prefix;
+  platform::DosError error;
+  int count;
+};
+
+struct FileState {
+  std::map<wchar_t, fs::path> drives;
+  std::set<std::wstring> hiddenOrSystem;  // lower-case Windows paths
+  std::vector<Injected> injected;
+};
+
+FileState& F() {
+  static FileState state;
+  return state;
+}
+void ResetFiles() { F() = FileState{}; }
+const ResetHook filesHook{&ResetFiles};
+
+std::wstring Lower(std::wstring_view text) {
+  std::wstring out(text);
+  for (auto& c : out) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  return out;
+}
+
+std::wstring Normalised(std::wstring_view path) {
+  std::wstring out = Lower(path);
+  for (auto& c : out)
+    if (c == L'/') c = L'\\';
+  while (out.size() > 3 && out.back() == L'\\') out.pop_back();
+  return out;
+}
+
+// The existing entry of `dir` whose name equals `name` without regard to case.
+fs::path MatchEntry(const fs::path& dir, const std::wstring& name) {
+  std::error_code ec;
+  if (fs::exists(dir / name, ec)) return dir / name;
+  const std::wstring wanted = Lower(name);
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (Lower(it->path().filename().wstring()) == wanted) return it->path();
+  }
+  return dir / name;
+}
+
+bool Matches(std::wstring_view pattern, std::wstring_view name) {
+  // "*.*" and "*" match every name, as on Windows.
+  if (pattern == L"*.*" || pattern == L"*") return true;
+  std::size_t p = 0, n = 0, star = std::wstring_view::npos, mark = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() &&
+        (pattern[p] == L'?' || std::towlower(static_cast<wint_t>(pattern[p])) ==
+                                   std::towlower(static_cast<wint_t>(name[n])))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == L'*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::wstring_view::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == L'*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace
+
+void MapDrive(wchar_t letter, const fs::path& folder) {
+  F().drives[static_cast<wchar_t>(std::towlower(static_cast<wint_t>(letter)))] = folder;
+}
+
+fs::path HostPath(std::wstring_view windowsPath) {
+  if (windowsPath.size() < 2 || windowsPath[1] != L':') return {};
+  const auto drive = F().drives.find(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(windowsPath[0]))));
+  if (drive == F().drives.end()) return {};
+  fs::path host = drive->second;
+  std::wstring_view rest = windowsPath.substr(2);
+  while (!rest.empty()) {
+    const auto sep = rest.find_first_of(L"\\/");
+    const std::wstring part(rest.substr(0, sep));
+    rest = sep == std::wstring_view::npos ? std::wstring_view{} : rest.substr(sep + 1);
+    if (part.empty() || part == L".") continue;
+    if (part == L"..") {
+      if (host != drive->second) host = host.parent_path();
+      continue;
+    }
+    host = MatchEntry(host, part);
+  }
+  return host;
+}
+
+void SetHiddenOrSystem(std::wstring_view windowsPath, bool hiddenOrSystem) {
+  if (hiddenOrSystem)
+    F().hiddenOrSystem.insert(Normalised(windowsPath));
+  else
+    F().hiddenOrSystem.erase(Normalised(windowsPath));
+}
+bool IsHiddenOrSystem(std::wstring_view windowsPath) {
+  return F().hiddenOrSystem.count(Normalised(windowsPath)) != 0;
+}
+
+void InjectFailure(std::string_view operation, std::wstring_view pathPrefix, platform::DosError error,
+                   int count) {
+  F().injected.push_back({std::string(operation), Normalised(pathPrefix), error, count});
+}
+
+platform::DosError TakeInjectedFailure(std::string_view operation, std::wstring_view path) {
+  const std::wstring normal = Normalised(path);
+  for (auto it = F().injected.begin(); it != F().injected.end(); ++it) {
+    if (it->operation == operation && normal.compare(0, it->prefix.size(), it->prefix) == 0) {
+      const auto error = it->error;
+      if (--it->count <= 0) F().injected.erase(it);
+      return error;
+    }
+  }
+  return platform::kErrorSuccess;
+}
+
+platform::DosError DosErrorFromErrno(int error, bool parentMissing) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return parentMissing ? platform::kErrorPathNotFound : platform::kErrorFileNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return platform::kErrorAccessDenied;
+    case EMFILE:
+    case ENFILE: return platform::kErrorTooManyOpenFiles;
+    case ENOMEM: return platform::kErrorNotEnoughMemory;
+    case EBUSY:
+    case ETXTBSY: return platform::kErrorSharingViolation;
+    case ENOSPC: return platform::kErrorDiskFull;
+    case EEXIST: return platform::kErrorAlreadyExists;
+    case ENOTEMPTY: return 145;  // ERROR_DIR_NOT_EMPTY
+    default: return 31;          // ERROR_GEN_FAILURE
+  }
+}
+
+}  // namespace headless
+
+namespace platform {
+
+using headless::HostPath;
+using headless::TakeInjectedFailure;
+
+bool PathExists(std::wstring_view path) {
+  if (path.empty() || path.find_first_of(L"*?") != std::wstring_view::npos) return false;
+  const auto host = HostPath(path);
+  std::error_code ec;
+  return !host.empty() && fs::exists(host, ec);
+}
+
+bool NormalFileExists(std::wstring_view path) {
+  if (path.empty() || path.find_first_of(L"*?") != std::wstring_view::npos) return false;
+  const auto host = HostPath(path);
+  std::error_code ec;
+  return !host.empty() && fs::is_regular_file(host, ec) && !headless::IsHiddenOrSystem(path);
+}
+
+DosError MakeDirectory(std::wstring_view path) {
+  if (const auto injected = TakeInjectedFailure("MakeDirectory", path)) return injected;
+  const auto host = HostPath(path);
+  if (host.empty()) return kErrorPathNotFound;
+  std::error_code ec;
+  if (fs::exists(host, ec)) return kErrorAlreadyExists;
+  if (!fs::is_directory(host.parent_path(), ec)) return kErrorPathNotFound;
+  if (!fs::create_directory(host, ec)) return headless::DosErrorFromErrno(ec.value());
+  return kErrorSuccess;
+}
+
+DosError RemoveEmptyDirectory(std::wstring_view path) {
+  if (const auto injected = TakeInjectedFailure("RemoveEmptyDirectory", path)) return injected;
+  const auto host = HostPath(path);
+  std::error_code ec;
+  if (host.empty() || !fs::exists(host, ec)) return kErrorFileNotFound;
+  if (!fs::is_directory(host, ec)) return 267;  // ERROR_DIRECTORY
+  if (!fs::remove(host, ec)) return headless::DosErrorFromErrno(ec.value());
+  return kErrorSuccess;
+}
+
+DosError DeleteMatchingFiles(std::wstring_view pattern) {
+  if (const auto injected = TakeInjectedFailure("DeleteMatchingFiles", pattern)) return injected;
+  const auto sep = pattern.find_last_of(L'\\');
+  const std::wstring_view folder = sep == std::wstring_view::npos ? std::wstring_view{} : pattern.substr(0, sep);
+  const std::wstring_view mask = sep == std::wstring_view::npos ? pattern : pattern.substr(sep + 1);
+  const auto host = HostPath(std::wstring(folder) + L"\\");
+  std::error_code ec;
+  if (host.empty() || !fs::is_directory(host, ec)) return kErrorPathNotFound;
+  bool any = false;
+  for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec) || !headless::Matches(mask, it->path().filename().wstring())) continue;
+    any = true;
+    if (!fs::remove(it->path(), ec)) return headless::DosErrorFromErrno(ec.value());
+  }
+  return any ? kErrorSuccess : kErrorFileNotFound;
+}
+
+}  // namespace platform

@@ -1,0 +1,102 @@
+// The headless platform's side door for tests: scripted answers, injected
+// events and failures, and a look at everything the program showed or did.
+// Only tests include this header.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/forms.h"
+#include "platform/system_info.h"
+
+namespace headless {
+
+// Back to a fresh machine: no boxes, answers, events, drives, started programs;
+// system facts at their defaults (C:\WINDOWS, C:\WINDOWS\TEMP\, 1024x768 at 15 twips).
+void Reset();
+// Each headless service registers how to forget its state, at static
+// initialisation: `static const headless::ResetHook hook{&ResetMyService};`
+struct ResetHook {
+  explicit ResetHook(void (*reset)());
+};
+
+// ---- Ending the program -------------------------------------------------------
+// EndProgram() throws this; nothing in the program catches it, so it unwinds to
+// the test, as ExitProcess would leave the program.
+struct ProgramEnded {};
+// Runs `action`; true when the program ended inside it.
+bool EndsProgram(const std::function<void()>& action);
+bool ProgramHasEnded();
+
+// ---- Message and input boxes ----------------------------------------------------
+struct ShownBox {
+  std::wstring text;
+  std::uint32_t style;
+  std::wstring title;
+  int answer;
+};
+// Answers for the next boxes, in order. Without one, a box takes its default
+// button (the second with MB_DEFBUTTON2), as pressing Enter would.
+void QueueBoxAnswer(int answer);
+// Decides every box that has no queued answer; called with the box before it is recorded.
+void SetBoxResponder(std::function<int(const ShownBox&)> responder);
+const std::vector<ShownBox>& ShownBoxes();
+void ClearShownBoxes();
+
+struct ShownInput {
+  std::wstring prompt, title, defaultText, answer;
+};
+// Without a queued answer an input box is cancelled (empty text).
+void QueueInputAnswer(std::wstring answer);
+const std::vector<ShownInput>& ShownInputs();
+
+// ---- Events ----------------------------------------------------------------------
+// Runs at the next ProcessPendingEvents(), as a click waiting in the queue would.
+void QueueEvent(std::function<void()> event);
+int PendingEventCount();
+
+// ---- Forms -------------------------------------------------------------------------
+// A loaded form by its window caption, or nullptr.
+platform::Form* FindForm(std::wstring_view caption);
+// What a person could do. Each returns false (and does nothing) when the
+// control is hidden, disabled, or its window is out of use or not shown.
+bool Click(platform::Form& form, std::string_view control);
+bool PressCloseBox(platform::Form& form);
+bool SelectDrive(platform::Form& form, std::string_view driveList, std::wstring_view drive);
+// Shown and in use, with every container visible and enabled.
+bool CanPress(const platform::Form& form, std::string_view control);
+bool IsShown(const platform::Form& form);
+
+// ---- Files -------------------------------------------------------------------------
+// Windows paths on `letter` map to `folder` on the host; names are matched
+// without regard to case, as Windows does.
+void MapDrive(wchar_t letter, const std::filesystem::path& folder);
+std::filesystem::path HostPath(std::wstring_view windowsPath);
+// Marks a file hidden or system (the host file system has no such attributes).
+void SetHiddenOrSystem(std::wstring_view windowsPath, bool hiddenOrSystem);
+bool IsHiddenOrSystem(std::wstring_view windowsPath);
+// The next `count` operations of `operation` on paths beginning with `pathPrefix`
+// (case-insensitive) fail with `error`. Operation names: "MakeDirectory",
+// "RemoveEmptyDirectory", "DeleteMatchingFiles", and those other services name.
+void InjectFailure(std::string_view operation, std::wstring_view pathPrefix,
+                   platform::DosError error, int count = 1);
+// Used by the headless services: the injected error for this call, or 0.
+platform::DosError TakeInjectedFailure(std::string_view operation, std::wstring_view path);
+// errno of a failed host call, as Windows would report it.
+platform::DosError DosErrorFromErrno(int error, bool parentMissing = false);
+
+// ---- Processes and system facts ---------------------------------------------------
+const std::vector<std::wstring>& StartedPrograms();
+void SetStartProgramResult(bool succeeds);
+void SetRunningExecutable(std::wstring directory, std::wstring baseName);
+void SetTempPath(std::wstring path);          // as GetTempPathA reports it, e.g. "C:\TEMP\"
+void SetWindowsDirectory(std::wstring path);  // as GetWindowsDirectoryA reports it
+void SetWorkArea(platform::PixelRect area);
+void SetTwipsPerPixel(int x, int y);
+
+}  // namespace headless

@@ -1,0 +1,175 @@
+// Scripted boxes, queued events, ending, processes and system facts.
+#include <deque>
+#include <utility>
+
+#include "platform/dialogs.h"
+#include "platform/events.h"
+#include "platform/headless/headless.h"
+#include "platform/process.h"
+#include "platform/system_info.h"
+
+namespace headless {
+namespace {
+
+struct State {
+  std::deque<int> boxAnswers;
+  std::function<int(const ShownBox&)> boxResponder;
+  std::vector<ShownBox> boxes;
+  std::deque<std::wstring> inputAnswers;
+  std::vector<ShownInput> inputs;
+  std::deque<std::function<void()>> events;
+  bool ended = false;
+  std::vector<std::wstring> started;
+  bool startSucceeds = true;
+  platform::RunningExecutable executable{L"C:\\SETUP", L"VXRSetup"};
+  std::wstring tempPath = L"C:\\WINDOWS\\TEMP\\";
+  std::wstring windowsDirectory = L"C:\\WINDOWS";
+  platform::PixelRect workArea{0, 0, 1024, 768};
+  int twipsX = 15, twipsY = 15;
+};
+
+State& S() {
+  static State state;
+  return state;
+}
+
+std::vector<void (*)()>& ResetHooks() {
+  static std::vector<void (*)()> hooks;
+  return hooks;
+}
+
+void ResetState() { S() = State{}; }
+const ResetHook stateHook{&ResetState};
+
+// The box's default button: the second with MB_DEFBUTTON2.
+int DefaultAnswer(std::uint32_t style) {
+  const bool second = (style & 0xF00u) == platform::kMbDefButton2;
+  switch (style & 0xFu) {
+    case platform::kMbOkCancel: return second ? platform::kIdCancel : platform::kIdOk;
+    case platform::kMbYesNo: return second ? platform::kIdNo : platform::kIdYes;
+    default: return platform::kIdOk;
+  }
+}
+
+// What GetTempPathA and friends leave in a buffer of `length` characters.
+std::wstring AsBufferCall(const std::wstring& value, std::uint32_t length) {
+  if (value.size() + 1 > length) return std::wstring{};
+  return value;
+}
+
+}  // namespace
+
+ResetHook::ResetHook(void (*reset)()) { ResetHooks().push_back(reset); }
+
+void Reset() {
+  for (auto* hook : ResetHooks()) hook();
+}
+
+bool EndsProgram(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ProgramEnded&) {
+    return true;
+  }
+  return false;
+}
+bool ProgramHasEnded() { return S().ended; }
+
+void QueueBoxAnswer(int answer) { S().boxAnswers.push_back(answer); }
+void SetBoxResponder(std::function<int(const ShownBox&)> responder) {
+  S().boxResponder = std::move(responder);
+}
+const std::vector<ShownBox>& ShownBoxes() { return S().boxes; }
+void ClearShownBoxes() { S().boxes.clear(); }
+
+void QueueInputAnswer(std::wstring answer) { S().inputAnswers.push_back(std::move(answer)); }
+const std::vector<ShownInput>& ShownInputs() { return S().inputs; }
+
+void QueueEvent(std::function<void()> event) { S().events.push_back(std::move(event)); }
+int PendingEventCount() { return static_cast<int>(S().events.size()); }
+
+const std::vector<std::wstring>& StartedPrograms() { return S().started; }
+void SetStartProgramResult(bool succeeds) { S().startSucceeds = succeeds; }
+void SetRunningExecutable(std::wstring directory, std::wstring baseName) {
+  S().executable = {std::move(directory), std::move(baseName)};
+}
+void SetTempPath(std::wstring path) { S().tempPath = std::move(path); }
+void SetWindowsDirectory(std::wstring path) { S().windowsDirectory = std::move(path); }
+void SetWorkArea(platform::PixelRect area) { S().workArea = area; }
+void SetTwipsPerPixel(int x, int y) {
+  S().twipsX = x;
+  S().twipsY = y;
+}
+
+}  // namespace headless
+
+namespace platform {
+
+int ShowMessageBox(std::wstring_view text, std::uint32_t style, std::wstring_view title) {
+  auto& s = headless::S();
+  headless::ShownBox box{std::wstring(text), style, std::wstring(title), 0};
+  if (!s.boxAnswers.empty()) {
+    box.answer = s.boxAnswers.front();
+    s.boxAnswers.pop_front();
+  } else if (s.boxResponder) {
+    box.answer = s.boxResponder(box);
+  } else {
+    box.answer = headless::DefaultAnswer(style);
+  }
+  s.boxes.push_back(box);
+  return box.answer;
+}
+
+std::wstring ShowInputBox(std::wstring_view prompt, std::wstring_view title,
+                          std::wstring_view defaultText) {
+  auto& s = headless::S();
+  headless::ShownInput input{std::wstring(prompt), std::wstring(title), std::wstring(defaultText), {}};
+  if (!s.inputAnswers.empty()) {
+    input.answer = std::move(s.inputAnswers.front());
+    s.inputAnswers.pop_front();
+  }
+  s.inputs.push_back(input);
+  return input.answer;
+}
+
+void ProcessPendingEvents() {
+  auto& s = headless::S();
+  // Only what is waiting now; an event queued by a handler waits for the next call.
+  auto waiting = std::move(s.events);
+  s.events.clear();
+  while (!waiting.empty()) {
+    auto event = std::move(waiting.front());
+    waiting.pop_front();
+    event();
+  }
+}
+
+int RunEventLoop() {
+  while (!headless::S().events.empty()) ProcessPendingEvents();
+  return 0;
+}
+
+void EndProgram() {
+  headless::S().ended = true;
+  throw headless::ProgramEnded{};
+}
+
+bool StartProgram(std::wstring_view commandLine) {
+  auto& s = headless::S();
+  s.started.emplace_back(commandLine);
+  return s.startSucceeds;
+}
+
+RunningExecutable GetRunningExecutable() { return headless::S().executable; }
+
+std::wstring TempPath(std::uint32_t bufferLength) {
+  return headless::AsBufferCall(headless::S().tempPath, bufferLength);
+}
+std::wstring WindowsDirectory(std::uint32_t bufferLength) {
+  return headless::AsBufferCall(headless::S().windowsDirectory, bufferLength);
+}
+PixelRect WorkArea() { return headless::S().workArea; }
+int TwipsPerPixelX() { return headless::S().twipsX; }
+int TwipsPerPixelY() { return headless::S().twipsY; }
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+// A fresh headless machine for one test: the platform's state reset and drive
+// C: mapped to a new folder of the test's own, removed afterwards.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vxr::test {
+
+class TestMachine {
+ public:
+  TestMachine();
+  ~TestMachine();
+  TestMachine(const TestMachine&) = delete;
+  TestMachine& operator=(const TestMachine&) = delete;
+
+  // Maps another drive letter to a new folder and returns it.
+  std::filesystem::path AddDrive(wchar_t letter);
+  // The host path of a Windows path on a mapped drive.
+  std::filesystem::path Host(std::wstring_view windowsPath) const;
+  // Makes the folders of a Windows path; writes a file with `bytes`.
+  void MakeFolders(std::wstring_view windowsPath) const;
+  void WriteFile(std::wstring_view windowsPath, std::string_view bytes) const;
+  std::string ReadFile(std::wstring_view windowsPath) const;
+  const std::filesystem::path& Root() const { return root_; }
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace vxr::test

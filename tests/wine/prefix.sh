@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Makes (start) or ends (stop) the Wine prefix and Xvfb display of one test run.
+#   prefix.sh start STATE_DIR win32|win64
+#   prefix.sh stop STATE_DIR
+# STATE_DIR/env is sourced by run-in-wine.sh. Only this run's own prefix and
+# display are ever ended.
+set -euo pipefail
+cmd=$1 state=$2
+
+stop() {
+  [ -f "$state/env" ] || return 0
+  # shellcheck disable=SC1091
+  . "$state/env"
+  WINEPREFIX="$WINEPREFIX" "$VXR_WINESERVER" -k 2>/dev/null || true
+  WINEPREFIX="$WINEPREFIX" "$VXR_WINESERVER" -w 2>/dev/null || true
+  if [ -n "${VXR_XVFB_PID:-}" ]; then kill "$VXR_XVFB_PID" 2>/dev/null || true; fi
+  rm -f "$state/env"
+  [ -n "${VXR_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"
+}
+
+case "$cmd" in
+stop) stop; exit 0 ;;
+start) ;;
+*) echo "usage: prefix.sh start|stop STATE_DIR [win32|win64]" >&2; exit 2 ;;
+esac
+
+arch=${3:-win64}
+stop
+mkdir -p "$state"
+prefix="$state/prefix-$arch"
+rm -rf "$prefix"
+if [ "$arch" = win64 ]; then
+  loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64
+else
+  loader=/usr/lib/wine/wine server=/usr/lib/wine/wineserver32
+fi
+[ -x "$server" ] || server=/usr/lib/wine/wineserver
+
+# A display of our own: Xvfb picks a free number and tells it through fd 3.
+fdfile="$state/xvfb.display"
+rm -f "$fdfile"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+[ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; kill $xvfb_pid 2>/dev/null; exit 1; }
+display=":$(tr -d '\n' <"$fdfile")"
+
+cat >"$state/env" <<ENV
+export WINEPREFIX='$prefix'
+export WINEARCH='$arch'
+export WINEDEBUG=-all
+export DISPLAY='$display'
+export LANG=C.UTF-8
+export VXR_WINE='$loader'
+export VXR_WINESERVER='$server'
+export VXR_XVFB_PID='$xvfb_pid'
+ENV
+. "$state/env"
+# No Gecko or Mono installers and no winemenubuilder: nothing should reach out or linger.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" >>"$state/env"
+"$VXR_WINESERVER" -p
+"$VXR_WINE" wineboot -i >/dev/null 2>&1
+"$VXR_WINESERVER" -w || true
+"$VXR_WINESERVER" -p
+echo "prefix $prefix ready on display $display"

@@ -1,0 +1,100 @@
+// The wizard's pages, buttons and licence options.
+#include "tests/wizard/wizard_fixture.h"
+
+namespace vxr::test {
+namespace {
+
+TEST_F(WizardTest, StartsOnTheWelcomePageAsDesigned) {
+  Start();
+  EXPECT_EQ(WizardPage, 1);
+  EXPECT_EQ(VisiblePage(), 1);
+  EXPECT_FALSE(CanPress("Command1"));
+  EXPECT_TRUE(CanPress("Command2"));
+  EXPECT_TRUE(CanPress("Command3"));
+  EXPECT_EQ(Wizard().Text(Form1::Command2), L"Next >>");
+  EXPECT_EQ(Wizard().Text(Form1::Label10), L"C:\\Program Files\\Screen Recorder");
+  EXPECT_EQ(Wizard().Picture(Form1::Image1), Wizard().Icon());
+  EXPECT_NE(Wizard().Icon(), platform::kNoIcon);
+  EXPECT_GT(Wizard().Text(Form1::Text1).size(), 600u) << "the licence text is loaded";
+  EXPECT_FALSE(Shown("Check1"));
+}
+
+TEST_F(WizardTest, BackOnPageOneChangesNothing) {
+  Start();
+  // A person cannot press the disabled button; the handler itself keeps it disabled.
+  EXPECT_FALSE(Press("Command1"));
+  TheForm1().Command1_Click();
+  EXPECT_EQ(WizardPage, 1);
+  EXPECT_EQ(VisiblePage(), 1);
+  EXPECT_FALSE(Wizard().Enabled(Form1::Command1));
+}
+
+TEST_F(WizardTest, LicenceOptionsGateNext) {
+  Start();
+  ASSERT_TRUE(Press("Command2"));
+  EXPECT_EQ(WizardPage, 2);
+  EXPECT_EQ(VisiblePage(), 2);
+  EXPECT_TRUE(CanPress("Command1"));
+  EXPECT_FALSE(CanPress("Command2"));
+  EXPECT_EQ(Wizard().Value(Form1::Option1), 0);
+  EXPECT_EQ(Wizard().Value(Form1::Option2), 0);
+
+  ASSERT_TRUE(Press("Option1"));
+  EXPECT_TRUE(CanPress("Command2"));
+  ASSERT_TRUE(Press("Option2"));
+  EXPECT_EQ(Wizard().Value(Form1::Option1), 0) << "the options exclude each other";
+  EXPECT_FALSE(CanPress("Command2"));
+  // Next's handler run anyway (a click a person cannot make) still moves on,
+  // so the gate must be the button's state.
+  ASSERT_TRUE(Press("Option1"));
+  ASSERT_TRUE(Press("Command2"));
+  EXPECT_EQ(WizardPage, 3);
+  EXPECT_EQ(VisiblePage(), 3);
+  EXPECT_TRUE(CanPress("Command2"));
+  EXPECT_TRUE(CanPress("Command1"));
+  EXPECT_TRUE(CanPress("Command4"));
+}
+
+TEST_F(WizardTest, ComingBackToTheLicenceAsksAgain) {
+  Start();
+  GoToPage3();
+  ASSERT_TRUE(Press("Command1"));
+  EXPECT_EQ(WizardPage, 2);
+  EXPECT_EQ(VisiblePage(), 2);
+  EXPECT_EQ(Wizard().Value(Form1::Option1), 0);
+  EXPECT_EQ(Wizard().Value(Form1::Option2), 0);
+  EXPECT_FALSE(CanPress("Command2"));
+  EXPECT_TRUE(CanPress("Command1"));
+
+  ASSERT_TRUE(Press("Command1"));
+  EXPECT_EQ(WizardPage, 1);
+  EXPECT_EQ(VisiblePage(), 1);
+  EXPECT_FALSE(CanPress("Command1")) << "reaching page 1 disables Back";
+  EXPECT_TRUE(CanPress("Command2"));
+}
+
+TEST_F(WizardTest, ChangeDirLeavesTheDestinationAlone) {
+  Start();
+  GoToPage3();
+  ASSERT_TRUE(Press("Command4"));
+  EXPECT_TRUE(Wizard().InUse());
+  EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Program Files\\Screen Recorder");
+}
+
+TEST_F(WizardTest, ClosingTheWizardEndsTheProgram) {
+  Start();
+  EXPECT_TRUE(headless::EndsProgram([&] { Press("Command3"); }));
+  ResetProgram();
+  Start();
+  ASSERT_TRUE(Press("Command2"));
+  EXPECT_TRUE(headless::EndsProgram([&] { headless::PressCloseBox(Wizard()); }));
+}
+
+TEST_F(WizardTest, FinishClosesTheWizard) {
+  Start();
+  Wizard().SetText(Form1::Command2, Form1::kFinish);
+  EXPECT_TRUE(headless::EndsProgram([&] { Press("Command2"); }));
+}
+
+}  // namespace
+}  // namespace vxr::test

@@ -1,0 +1,66 @@
+// The wizard window: four pages on one set of panels, Back, Next and Cancel.
+#pragma once
+
+#include "platform/forms.h"
+
+namespace vxr {
+
+class Form1 final : public platform::FormEvents {
+ public:
+  // Control ids: the order of the design table.
+  enum Control : platform::ControlId {
+    Frame2,
+    Picture1,
+    Image1,
+    Frame1_1,
+    Label1,
+    Frame1_2,
+    Label3,
+    Text1,
+    Option1,
+    Option2,
+    Frame1_3,
+    Label9,
+    Label10,
+    Command4,
+    Frame1_4,
+    Label11,
+    Label12,
+    Check1,
+    Command3,
+    Command1,
+    Command2,
+    kControlCount
+  };
+  static constexpr wchar_t kCaption[] = L"Tarvo's Screen Recorder - Install";
+  static constexpr wchar_t kFinish[] = L"Finish";
+
+  Form1();
+  platform::Form& Window() { return window_; }
+  void Show() { window_.Show(); }
+
+  // Frame1(index), index 1 to 4.
+  static platform::ControlId Frame1(int index);
+
+  // Event handlers.
+  void Form_Load() override;
+  void Form_Unload(bool& cancel) override;
+  void Click(platform::ControlId control) override;
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Option1_Click();
+  void Option2_Click();
+
+  // The installation has finished exactly when Next reads "Finish".
+  bool Finished() const;
+
+ private:
+  void ShowPage();
+  void InstallFiles();
+
+  platform::Form window_;
+};
+
+}  // namespace vxr

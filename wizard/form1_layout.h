@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/forms.h"
+
+namespace vxr {
+// The wizard window's design: caption, frame, size and every control.
+const platform::FormSpec& Form1Design();
+}  // namespace vxr

@@ -1,0 +1,49 @@
+#include "wizard/module1.h"
+
+#include <memory>
+
+#include "wizard/form1.h"
+#include "wizard/form2.h"
+
+namespace vxr {
+
+std::uint8_t WizardPage = 0;
+FixedText<256> InstallDir;
+FixedText<256> TempDir;
+std::wstring WindowsDrive;
+
+namespace {
+std::unique_ptr<Form1> form1;
+std::unique_ptr<Form2> form2;
+}  // namespace
+
+std::wstring DefaultInstallDir() {
+  return std::wstring(Trim(WindowsDrive).substr(0, 2)) + L"\\Program Files\\Screen Recorder";
+}
+
+Form1& TheForm1() {
+  if (!form1) form1 = std::make_unique<Form1>();
+  return *form1;
+}
+
+Form2& TheForm2() {
+  if (!form2) form2 = std::make_unique<Form2>();
+  return *form2;
+}
+
+void Main() {
+  TheForm2().Show();
+  // The wizard's load handler may end the program instead of showing it.
+  TheForm1().Show();
+}
+
+void ResetProgram() {
+  form1.reset();
+  form2.reset();
+  WizardPage = 0;
+  InstallDir = L"";
+  TempDir = L"";
+  WindowsDrive.clear();
+}
+
+}  // namespace vxr
