@@ -1,0 +1,1 @@
+#include "engine/szdd_expander.h"
