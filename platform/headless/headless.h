@@ -3,6 +3,7 @@
 // Only tests include this header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -89,6 +90,16 @@ void InjectFailure(std::string_view operation, std::wstring_view pathPrefix,
 platform::DosError TakeInjectedFailure(std::string_view operation, std::wstring_view path);
 // errno of a failed host call, as Windows would report it.
 platform::DosError DosErrorFromErrno(int error, bool parentMissing = false);
+
+// The raw-file and LZ services name their operations "RawOpenRead",
+// "RawOpenWrite", "RawRead", "RawWrite" and "LzOpenFile" for InjectFailure.
+// After `bytes` more bytes written through those services the disk is full: a
+// write keeps what fits and fails (ERROR_DISK_FULL). Negative: no limit, the default.
+void FillDiskAfter(std::int64_t bytes);
+// Used by those services: how many of `wanted` bytes still fit, counted as written.
+std::size_t TakeDiskSpace(std::size_t wanted);
+// The next LzCopy returns `result`, a negative LZERROR code, and copies nothing.
+void FailNextLzCopy(std::int32_t result);
 
 // ---- Processes and system facts ---------------------------------------------------
 const std::vector<std::wstring>& StartedPrograms();

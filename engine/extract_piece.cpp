@@ -1,0 +1,91 @@
+#include "engine/extract_piece.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "common/crc32.h"
+#include "common/text.h"
+#include "engine/pe_image.h"
+#include "platform/dialogs.h"
+#include "platform/raw_file.h"
+
+namespace vxr {
+namespace {
+
+// Where the pieces end: the end of the file, or, when an Authenticode
+// signature was appended after them, the start of the certificate table. Only
+// a table that ends the file counts: anything after it would be ours.
+bool PayloadEnd(const platform::RawFile& package, std::uint64_t size, std::uint64_t& end) {
+  end = size;
+  std::uint8_t header[pe::kHeaderProbeBytes];
+  const std::size_t probe = static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof(header)));
+  if (package.ReadAt(0, std::span(header, probe)) != platform::kErrorSuccess) return false;
+  const auto headers = pe::ParseHeaders(std::span<const std::uint8_t>(header, probe));
+  if (headers && headers->securitySize != 0 &&
+      std::uint64_t{headers->securityOffset} + headers->securitySize == size) {
+    end = headers->securityOffset;
+  }
+  return true;
+}
+
+// The 1-based start position in signed 32-bit arithmetic, as the table's
+// numbers are; false on overflow.
+bool StartPosition(std::uint64_t end, std::int32_t distance, std::int32_t length, std::int32_t& start) {
+  if (end > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return false;
+  std::int32_t position = static_cast<std::int32_t>(end);
+  return !__builtin_sub_overflow(position, distance, &position) &&
+         !__builtin_sub_overflow(position, length, &position) &&
+         !__builtin_add_overflow(position, 1, &position) && ((start = position), true);
+}
+
+bool Copy(std::wstring_view source, std::wstring_view destination, std::int32_t length, std::int32_t distance,
+          std::optional<std::uint32_t> expectedCrc, platform::RawFile& in, platform::RawFile& out) {
+  if (length < 1) return false;
+  // One buffer of the piece's size; a refused allocation is an ordinary failure.
+  std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(length)]);
+  if (!buffer) return false;
+  const std::span<std::uint8_t> bytes(buffer.get(), static_cast<std::size_t>(length));
+
+  if (in.OpenForReading(source) != platform::kErrorSuccess) return false;
+  // Emptied on opening: a longer staging file left by an earlier run must not
+  // keep a tail behind the piece, which the expansion would read as data.
+  if (out.OpenForWriting(destination) != platform::kErrorSuccess) return false;
+
+  std::uint64_t size = 0;
+  std::uint64_t end = 0;
+  std::int32_t start = 0;
+  if (in.Length(size) != platform::kErrorSuccess || !PayloadEnd(in, size, end)) return false;
+  if (!StartPosition(end, distance, length, start) || start < 1) return false;
+  if (in.ReadAt(static_cast<std::uint64_t>(start) - 1, bytes) != platform::kErrorSuccess) return false;
+  if (expectedCrc && Crc32(bytes) != *expectedCrc) return false;
+  if (out.Write(bytes) != platform::kErrorSuccess) return false;
+  out.Close();
+  in.Close();
+  return true;
+}
+
+}  // namespace
+
+bool ExtractPiece(std::wstring_view sourcePath, std::wstring_view destinationPath, std::int32_t length,
+                  std::int32_t distance, std::optional<std::uint32_t> expectedCrc) {
+  const std::wstring_view source = Trim(sourcePath);
+  const std::wstring_view destination = Trim(destinationPath);
+  platform::RawFile in;
+  platform::RawFile out;
+  if (Copy(source, destination, length, distance, expectedCrc, in, out)) return true;
+
+  in.Close();
+  out.Close();
+  // Always the destination's name, also when the package is what failed.
+  std::wstring text = L"File '";
+  text += destination;
+  text += L"' could not be written!";
+  platform::ShowMessageBox(text, platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal,
+                           L"Error");
+  return false;
+}
+
+}  // namespace vxr

@@ -1,0 +1,39 @@
+// LZ32 itself: LZOpenFileA, LZCopy and LZClose. LZ32 only has ANSI entry
+// points, so paths go through the ANSI code page.
+#include "platform/lz.h"
+
+#include <lzexpand.h>
+#include <windows.h>
+
+#include <string>
+
+namespace platform {
+namespace {
+
+std::string ToAnsi(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int wide = static_cast<int>(text.size());
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), wide, out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::int32_t LzOpenFile(std::wstring_view path, LzOpenInfo& info, std::uint16_t style) {
+  std::string name = ToAnsi(path);
+  OFSTRUCT of{};
+  of.cBytes = sizeof(of);
+  const INT handle = LZOpenFileA(name.data(), &of, style);
+  info.errorCode = static_cast<std::int16_t>(of.nErrCode);
+  return handle;
+}
+
+std::int32_t LzCopy(std::int32_t source, std::int32_t destination) { return LZCopy(source, destination); }
+
+void LzClose(std::int32_t handle) {
+  if (handle >= 0) LZClose(handle);
+}
+
+}  // namespace platform
