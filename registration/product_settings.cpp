@@ -1,0 +1,32 @@
+#include "registration/product_settings.h"
+
+#include <string>
+
+#include "common/text.h"
+#include "registration/registry.h"
+
+namespace vxr {
+
+void WriteRegistrySettings(std::wstring_view installDir, InstallUi& ui) {
+  constexpr RootKey kRoot = RootKey::LocalMachine;
+  ui.SetStatusLine(L"Registry settings are being done...");
+
+  CreateRegKey(kRoot, kProductKey);
+  SaveRegString(kRoot, kProductKey, L"Dizin", Trim(installDir));
+  SaveRegDWord(kRoot, kProductKey, L"Version", 10);
+  SaveRegDWord(kRoot, kProductKey, L"IncCur", 1);
+  // The product's own settings survive a reinstallation; only a missing,
+  // mistyped or zero frame setting gets the default.
+  if (GetRegDWord(kRoot, kProductKey, L"dwKFE", 0) == 0) SaveRegDWord(kRoot, kProductKey, L"dwKFE", 10);
+  // Only a stored 70 is raised; every other rate is the user's and stays.
+  if (GetRegDWord(kRoot, kProductKey, L"FullDesktopRate", 0) == 70)
+    SaveRegDWord(kRoot, kProductKey, L"FullDesktopRate", 100);
+
+  CreateRegKey(kRoot, kUninstallKey);
+  SaveRegString(kRoot, kUninstallKey, L"DisplayName", L"Tarvo's Screen Recorder");
+  // Not quoted, even with spaces in the path: the entry is written as it always was.
+  SaveRegString(kRoot, kUninstallKey, L"UninstallString",
+                std::wstring(Trim(installDir)) + L"\\Uninstall VXR.exe");
+}
+
+}  // namespace vxr
