@@ -1,0 +1,296 @@
+// vxrpack: the packing tool of VXR Setup.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#define VXR_ISATTY(f) _isatty(_fileno(f))
+#else
+#include <unistd.h>
+#define VXR_ISATTY(f) isatty(fileno(f))
+#endif
+
+#include "engine/szdd_expander.h"
+#include "tools/demo/demo_product.h"
+#include "tools/vxrpack/file_io.h"
+#include "tools/vxrpack/package.h"
+#include "tools/vxrpack/szdd_compressor.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vxr::pack;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+constexpr std::string_view kUsage =
+    "usage: vxrpack COMMAND ...\n"
+    "\n"
+    "Builds and checks VXR Setup packages: the setup stub followed by the\n"
+    "product's eight files, each compressed in the SZDD format of COMPRESS.\n"
+    "\n"
+    "commands:\n"
+    "  build --stub STUB.exe (--product DIR | --demo) --output PACKAGE.exe\n"
+    "        Compresses the product's files (from DIR, or the built-in demo\n"
+    "        product), writes their table into the stub's .vxrpay section and\n"
+    "        appends them. DIR holds, by these names:\n"
+    "          Screen Recorder.exe, Stop.wav, Start.wav, Shot.wav, Click.wav,\n"
+    "          Beep.wav, Uninstall VXR.exe, VXR.chm\n"
+    "        The package is written whole or not at all (a temporary file in\n"
+    "        its folder, then renamed); its folder is created when missing.\n"
+    "        Sign the package, if at all, after building it.\n"
+    "  list PACKAGE.exe\n"
+    "        Shows the package's payload table and checks every piece as the\n"
+    "        setup will take it: position, CRC-32, SZDD header, expansion.\n"
+    "  compress IN OUT\n"
+    "        One file into SZDD, as COMPRESS does (OUT customarily ends in '_').\n"
+    "  expand IN OUT\n"
+    "        One SZDD file back, as EXPAND does; a file that is not SZDD is\n"
+    "        copied unchanged.\n"
+    "  demo DIR\n"
+    "        Writes the eight files of the built-in demo product into DIR.\n"
+    "\n"
+    "options:\n"
+    "  -q, --quiet    no summary table\n"
+    "  -h, --help     this text\n"
+    "\n"
+    "exit status: 0 success, 1 failure (the reason on stderr; for list, a piece\n"
+    "that fails a check), 2 wrong usage.\n";
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "vxrpack: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "vxrpack: %s\nTry 'vxrpack --help'.\n", message.c_str());
+  return kExitUsage;
+}
+
+std::string Grouped(std::uint64_t n) {
+  std::string digits = std::to_string(n);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), ",");
+  return digits;
+}
+
+std::string Ratio(std::uint64_t compressed, std::uint64_t original) {
+  if (original == 0) return "-";
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f%%",
+                100.0 * static_cast<double>(compressed) / static_cast<double>(original));
+  return text;
+}
+
+// A progress line on stderr, for inputs large enough to make the user wait.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::uint64_t total) : enabled_(total >= kLargeInput && VXR_ISATTY(stderr)) {}
+  ~ProgressLine() {
+    if (shown_) std::fprintf(stderr, "\r%*s\r", 60, "");
+  }
+  Progress Callback() {
+    if (!enabled_) return {};
+    return [this](std::uint64_t done, std::uint64_t total) {
+      const int percent = total ? static_cast<int>(done * 100 / total) : 100;
+      if (percent == last_) return;
+      last_ = percent;
+      shown_ = true;
+      std::fprintf(stderr, "\rvxrpack: compressing %3d%% (%s of %s bytes)", percent, Grouped(done).c_str(),
+                   Grouped(total).c_str());
+      std::fflush(stderr);
+    };
+  }
+
+ private:
+  static constexpr std::uint64_t kLargeInput = 4u << 20;
+  bool enabled_;
+  bool shown_ = false;
+  int last_ = -1;
+};
+
+void PrintPieces(const std::vector<PieceReport>& pieces, bool withChecks) {
+  std::printf("%-20s %12s %12s %7s  %-8s", "Stored name", "Original", "Compressed", "Ratio", "CRC-32");
+  if (withChecks) std::printf("  %s", "Check");
+  std::printf("\n");
+  std::uint64_t original = 0;
+  std::uint64_t compressed = 0;
+  for (const PieceReport& p : pieces) {
+    char crc[9] = "-";
+    if (p.hasCrc) std::snprintf(crc, sizeof crc, "%08X", p.crc32);
+    std::printf("%-20s %12s %12s %7s  %-8s", p.storedName.c_str(), Grouped(p.originalSize).c_str(),
+                Grouped(static_cast<std::uint64_t>(p.length)).c_str(),
+                Ratio(static_cast<std::uint64_t>(p.length), p.originalSize).c_str(), crc);
+    if (withChecks)
+      std::printf("  %s", p.problem.empty() ? (p.hasCrc ? "ok" : "ok (no CRC)") : p.problem.c_str());
+    std::printf("\n");
+    original += p.originalSize;
+    compressed += static_cast<std::uint64_t>(p.length);
+  }
+  std::printf("%-20s %12s %12s %7s\n", "Total", Grouped(original).c_str(), Grouped(compressed).c_str(),
+              Ratio(compressed, original).c_str());
+}
+
+int Compress(const fs::path& in, const fs::path& out, bool quiet) {
+  std::vector<std::uint8_t> data;
+  std::string error;
+  if (!ReadWholeFile(in, data, error)) return Fail(error);
+  ProgressLine progress(data.size());
+  const auto piece = CompressSzdd(data, MissingChar(in.filename().string()), progress.Callback());
+  if (!piece) return Fail(Display(in) + ": too large for the SZDD format (4 GiB at most)");
+  if (!WriteFileAtomically(out, *piece, error)) return Fail(error);
+  if (!quiet) {
+    std::printf("%s: %s -> %s bytes (%s)\n", Display(in).c_str(), Grouped(data.size()).c_str(),
+                Grouped(piece->size()).c_str(), Ratio(piece->size(), data.size()).c_str());
+  }
+  return kExitOk;
+}
+
+int Expand(const fs::path& in, const fs::path& out) {
+  std::vector<std::uint8_t> data;
+  std::string error;
+  if (!ReadWholeFile(in, data, error)) return Fail(error);
+  std::vector<std::uint8_t> expanded;
+  const std::int32_t n = vxr::szdd::ExpandBuffer(data, expanded);
+  if (n < 0) return Fail(Display(in) + ": cannot be expanded (LZ error " + std::to_string(n) + ")");
+  if (!WriteFileAtomically(out, expanded, error)) return Fail(error);
+  return kExitOk;
+}
+
+int Build(const fs::path& stubPath, const fs::path& productDir, bool demo, const fs::path& output,
+          bool quiet) {
+  std::vector<std::uint8_t> stub;
+  std::string error;
+  if (!ReadWholeFile(stubPath, stub, error)) return Fail(error);
+
+  std::vector<ProductFile> files;
+  if (demo) {
+    files = vxr::demo::DemoProduct();
+  } else {
+    std::error_code ec;
+    if (!fs::is_directory(productDir, ec)) return Fail(Display(productDir) + ": not a folder");
+    for (const std::string_view name : kProductFiles) {
+      ProductFile file;
+      file.installedName = name;
+      if (!ReadWholeFile(productDir / fs::path(file.installedName), file.bytes, error)) return Fail(error);
+      files.push_back(std::move(file));
+    }
+  }
+
+  std::uint64_t total = 0;
+  for (const ProductFile& f : files) total += f.bytes.size();
+  BuiltPackage package;
+  bool built = false;
+  {
+    ProgressLine progress(total);
+    built = BuildPackage(stub, files, package, error, progress.Callback());
+  }
+  if (!built) {
+    // Stub problems are reported against the stub, the rest as they come.
+    const bool aboutStub = error.rfind("is ", 0) == 0 || error.rfind("has ", 0) == 0 ||
+                           error.rfind("its ", 0) == 0 || error.rfind("not ", 0) == 0;
+    return Fail(aboutStub ? Display(stubPath) + ": " + error : error);
+  }
+  if (!WriteFileAtomically(output, package.bytes, error)) return Fail(error);
+  if (!quiet) {
+    PrintPieces(package.pieces, false);
+    std::printf("\n%s: %s bytes (stub %s, padding %zu, pieces %s)\n", Display(output).c_str(),
+                Grouped(package.bytes.size()).c_str(), Grouped(package.stubSize).c_str(), package.padding,
+                Grouped(package.bytes.size() - package.stubSize - package.padding).c_str());
+  }
+  return kExitOk;
+}
+
+int List(const fs::path& path, bool quiet) {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(path, bytes, error)) return Fail(error);
+  PackageCheck check;
+  if (!CheckPackage(bytes, check, error)) return Fail(Display(path) + ": " + error);
+  if (!quiet) {
+    PrintPieces(check.pieces, true);
+    std::printf("\n%s: %s bytes, pieces end at %s%s\n", Display(path).c_str(), Grouped(bytes.size()).c_str(),
+                Grouped(check.payloadEnd).c_str(),
+                check.signedPackage ? " (signed: the certificate table follows)" : "");
+  }
+  if (!check.AllSound()) return Fail(Display(path) + ": some pieces fail their checks");
+  return kExitOk;
+}
+
+int WriteDemo(const fs::path& dir) {
+  std::string error;
+  for (const ProductFile& file : vxr::demo::DemoProduct()) {
+    if (!WriteFileAtomically(dir / fs::path(file.installedName), file.bytes, error)) return Fail(error);
+  }
+  return kExitOk;
+}
+
+int Run(int argc, char** argv) {
+  std::vector<std::string> positional;
+  std::string stub, product, output;
+  bool demo = false;
+  bool quiet = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto value = [&](std::string& to) {
+      if (i + 1 >= argc) return false;
+      to = argv[++i];
+      return true;
+    };
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage.data(), stdout);
+      return kExitOk;
+    } else if (arg == "-q" || arg == "--quiet") {
+      quiet = true;
+    } else if (arg == "--demo") {
+      demo = true;
+    } else if (arg == "--stub" || arg == "--product" || arg == "--output" || arg == "-o") {
+      std::string& to = arg == "--stub" ? stub : arg == "--product" ? product : output;
+      if (!value(to)) return UsageError(std::string(arg) + " needs a value");
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return UsageError("unknown option " + std::string(arg));
+    } else {
+      positional.emplace_back(arg);
+    }
+  }
+  if (positional.empty()) return UsageError("no command");
+  const std::string command = positional[0];
+  const std::size_t operands = positional.size() - 1;
+  const bool buildOptions = !stub.empty() || !product.empty() || !output.empty() || demo;
+  if (command != "build" && buildOptions)
+    return UsageError("--stub, --product, --demo and --output are for build");
+
+  if (command == "compress" || command == "expand") {
+    if (operands != 2) return UsageError(command + " takes IN and OUT");
+    return command == "compress" ? Compress(positional[1], positional[2], quiet)
+                                 : Expand(positional[1], positional[2]);
+  }
+  if (command == "build") {
+    if (operands != 0) return UsageError("build takes options only");
+    if (stub.empty() || output.empty()) return UsageError("build needs --stub and --output");
+    if (demo == !product.empty()) return UsageError("build needs either --product DIR or --demo");
+    return Build(stub, product, demo, output, quiet);
+  }
+  if (command == "list") {
+    if (operands != 1) return UsageError("list takes one package");
+    return List(positional[1], quiet);
+  }
+  if (command == "demo") {
+    if (operands != 1) return UsageError("demo takes one folder");
+    return WriteDemo(positional[1]);
+  }
+  return UsageError("unknown command " + command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RemoveTemporaryFilesOnSignal();
+  return Run(argc, argv);
+}
