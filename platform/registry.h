@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace platform::registry {
 
@@ -49,6 +50,8 @@ class Key {
 
   bool Valid() const { return handle_ != 0; }
   std::uintptr_t Handle() const { return handle_; }
+  // Gives the handle up without closing it.
+  std::uintptr_t Release() { return std::exchange(handle_, 0); }
   // Takes over a handle the implementation opened.
   static Key Adopt(std::uintptr_t handle) {
     Key key;
