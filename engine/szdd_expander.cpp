@@ -71,11 +71,13 @@ class Decoder {
     if (size <= out_.size()) return true;
 #if defined(__cpp_exceptions)
     try {
+      out_.reserve(size);  // exactly: resize alone may double past the bound
       out_.resize(size);
     } catch (const std::bad_alloc&) {
       return false;
     }
 #else
+    out_.reserve(size);
     out_.resize(size);
 #endif
     return true;
