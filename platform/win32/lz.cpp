@@ -2,8 +2,9 @@
 // points, so paths go through the ANSI code page.
 #include "platform/lz.h"
 
-#include <lzexpand.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <lzexpand.h>
 
 #include <string>
 
