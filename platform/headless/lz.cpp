@@ -38,14 +38,35 @@ LzFile* Find(std::int32_t handle) {
 
 constexpr std::int32_t kHfileError = -1;
 
+// The compressed form of a name, as LZ32 tries it when the name itself fails:
+// an extension of three characters or more gets "_" for its last one, a
+// shorter one gets "_" appended, no extension gets "._".
+std::wstring CompressedName(std::wstring_view path) {
+  std::wstring name(path);
+  const auto base = name.find_last_of(L'\\');
+  const auto dot = name.find(L'.', base == std::wstring::npos ? 0 : base);
+  if (dot == std::wstring::npos) return name + L"._";
+  if (name.size() - dot - 1 < 3) return name + L"_";
+  name.back() = L'_';
+  return name;
+}
+
+DosError Open(RawFile& file, std::wstring_view path, bool forReading) {
+  return forReading ? file.OpenForReading(path) : file.OpenForWriting(path);
+}
+
 }  // namespace
 
 std::int32_t LzOpenFile(std::wstring_view path, LzOpenInfo& info, std::uint16_t style) {
   info.errorCode = 0;
   auto entry = std::make_unique<LzFile>();
   entry->forReading = (style & kOfCreate) == 0;
+  // An injected failure is final; a real one is retried under the compressed
+  // name, and that attempt's error is the one reported.
   DosError error = headless::TakeInjectedFailure("LzOpenFile", path);
-  if (!error) error = entry->forReading ? entry->file.OpenForReading(path) : entry->file.OpenForWriting(path);
+  if (!error && Open(entry->file, path, entry->forReading)) {
+    error = Open(entry->file, CompressedName(path), entry->forReading);
+  }
   if (error) {
     info.errorCode = static_cast<std::int16_t>(error);
     return kHfileError;

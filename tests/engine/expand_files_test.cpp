@@ -124,6 +124,12 @@ TEST_F(ExpandFilesTest, RealOpenFailures) {
   const auto handle = platform::LzOpenFile(kSource, info, platform::kOfRead);
   EXPECT_EQ(handle, 0);
   platform::LzClose(handle);
+
+  // As LZ32 does, a name that fails is tried again in its compressed form, and
+  // that attempt's error counts: "Stop.wav" finds "Stop.wa_".
+  EXPECT_EQ(ExpandFile(L"C:\\WINDOWS\\TEMP\\VXRTMP\\Stop.wav", kTarget, false), 18);
+  machine_.MakeFolders(L"C:\\WINDOWS\\TEMP\\VXRTMP\\Folder.wa_");
+  EXPECT_EQ(ExpandFile(kSource, L"C:\\WINDOWS\\TEMP\\VXRTMP\\Folder.wa_", false), -4);
 }
 
 TEST_F(ExpandFilesTest, CopyFailuresAreScaledAndExplained) {
