@@ -12,18 +12,24 @@ constexpr std::string_view kSoundComment = "Demo sound of the VXR Setup demo pac
 
 class Sound {
  public:
-  // A sine tone by the "magic circle" recurrence: x -= e*y, y += e*x keeps
-  // the amplitude without any floating point. e is 2*pi*f/rate in 16.16.
+  // A sine tone of a whole number of samples per period, so that the periods
+  // repeat exactly (as the tones of a sound editor do). One period comes from
+  // the "magic circle" recurrence x -= e*y, y += e*x, which needs no floating
+  // point; e is 2*pi/period in 16.16.
   void Tone(std::uint32_t hz, std::uint32_t ms, std::int32_t amplitude) {
-    const std::int64_t e = 411775LL * hz / kSampleRate;
+    const std::uint32_t period = kSampleRate / hz;
+    const std::int64_t e = 411775LL / period;
+    std::vector<std::int64_t> wave(period);
     std::int64_t x = amplitude;
     std::int64_t y = 0;
-    const std::uint32_t count = kSampleRate * ms / 1000;
-    for (std::uint32_t i = 0; i < count; ++i) {
+    for (auto& v : wave) {
       x -= (e * y) >> 16;
       y += (e * x) >> 16;
-      Push(x * Envelope(i, count, kSampleRate / 200) / 256);
+      v = x;
     }
+    const std::uint32_t count = kSampleRate * ms / 1000;
+    for (std::uint32_t i = 0; i < count; ++i)
+      Push(wave[i % period] * Envelope(i, count, kSampleRate / 200) / 256);
   }
 
   // White noise that dies away linearly: clicks and the shutter.
