@@ -16,14 +16,16 @@ constexpr std::uint32_t kSecurityDirectory = 4;
 // Little-endian reads that refuse to look past the end.
 bool Read16(std::span<const std::uint8_t> b, std::uint64_t at, std::uint16_t& v) {
   if (at > b.size() || b.size() - at < 2) return false;
-  v = static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+  const auto i = static_cast<std::size_t>(at);  // in range, so it fits
+  v = static_cast<std::uint16_t>(b[i] | (b[i + 1] << 8));
   return true;
 }
 
 bool Read32(std::span<const std::uint8_t> b, std::uint64_t at, std::uint32_t& v) {
   if (at > b.size() || b.size() - at < 4) return false;
-  v = static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-      (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  const auto i = static_cast<std::size_t>(at);
+  v = static_cast<std::uint32_t>(b[i]) | (static_cast<std::uint32_t>(b[i + 1]) << 8) |
+      (static_cast<std::uint32_t>(b[i + 2]) << 16) | (static_cast<std::uint32_t>(b[i + 3]) << 24);
   return true;
 }
 
