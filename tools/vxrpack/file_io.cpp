@@ -112,8 +112,16 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
     error = Display(path) + ": is a folder";
     return false;
   }
-  const fs::path temp = folder / ("." + path.filename().string() + ".vxrpack-" +
-                                  std::to_string(CurrentProcessId()) + "-" + std::to_string(counter++));
+  // Hidden, and named after the output and this process, so that it is found
+  // and understood if a crash ever leaves it behind. (Appended piece by piece:
+  // GCC 12 warns falsely about chained std::string operator+ at -O3.)
+  std::string tempName = ".";
+  tempName += path.filename().string();
+  tempName += ".vxrpack-";
+  tempName += std::to_string(CurrentProcessId());
+  tempName += '-';
+  tempName += std::to_string(counter++);
+  const fs::path temp = folder / tempName;
   const std::string tempText = temp.string();
   if (tempText.size() < sizeof g_tempPath) {
     std::memcpy(g_tempPath, tempText.c_str(), tempText.size() + 1);
