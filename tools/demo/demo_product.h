@@ -11,11 +11,17 @@
 
 namespace vxr::demo {
 
-// The programs, compiled for i686 Windows by the build and embedded.
-extern const std::span<const std::uint8_t> kScreenRecorderExe;
-extern const std::span<const std::uint8_t> kUninstallExe;
+// The programs, compiled by the build for i686 and for x86_64 Windows.
+extern const std::span<const std::uint8_t> kScreenRecorderExe32;
+extern const std::span<const std::uint8_t> kUninstallExe32;
+extern const std::span<const std::uint8_t> kScreenRecorderExe64;
+extern const std::span<const std::uint8_t> kUninstallExe64;
 
-// The eight files in the payload table's order (kProductFiles).
-std::vector<pack::ProductFile> DemoProduct();
+enum class Programs { kI686, kX86_64 };
+
+// The eight files in the payload table's order (kProductFiles). The i686
+// programs are the demo as it ships; x86_64 ones run under a Wine that only
+// runs 64-bit programs.
+std::vector<pack::ProductFile> DemoProduct(Programs programs = Programs::kI686);
 
 }  // namespace vxr::demo

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,10 +37,12 @@ constexpr std::string_view kUsage =
     "product's eight files, each compressed in the SZDD format of COMPRESS.\n"
     "\n"
     "commands:\n"
-    "  build --stub STUB.exe (--product DIR | --demo) --output PACKAGE.exe\n"
+    "  build --stub STUB.exe (--product DIR | --demo | --demo-x64)\n"
+    "        --output PACKAGE.exe\n"
     "        Compresses the product's files (from DIR, or the built-in demo\n"
     "        product), writes their table into the stub's .vxrpay section and\n"
-    "        appends them. DIR holds, by these names:\n"
+    "        appends them. --demo-x64 packs the demo with x86_64 programs, for\n"
+    "        a Wine that runs only 64-bit programs. DIR holds, by these names:\n"
     "          Screen Recorder.exe, Stop.wav, Start.wav, Shot.wav, Click.wav,\n"
     "          Beep.wav, Uninstall VXR.exe, VXR.chm\n"
     "        The package is written whole or not at all (a temporary file in\n"
@@ -53,7 +56,7 @@ constexpr std::string_view kUsage =
     "  expand IN OUT\n"
     "        One SZDD file back, as EXPAND does; a file that is not SZDD is\n"
     "        copied unchanged.\n"
-    "  demo DIR\n"
+    "  demo [--demo-x64] DIR\n"
     "        Writes the eight files of the built-in demo product into DIR.\n"
     "\n"
     "options:\n"
@@ -166,15 +169,15 @@ int Expand(const fs::path& in, const fs::path& out) {
   return kExitOk;
 }
 
-int Build(const fs::path& stubPath, const fs::path& productDir, bool demo, const fs::path& output,
-          bool quiet) {
+int Build(const fs::path& stubPath, const fs::path& productDir, std::optional<vxr::demo::Programs> demo,
+          const fs::path& output, bool quiet) {
   std::vector<std::uint8_t> stub;
   std::string error;
   if (!ReadWholeFile(stubPath, stub, error)) return Fail(error);
 
   std::vector<ProductFile> files;
   if (demo) {
-    files = vxr::demo::DemoProduct();
+    files = vxr::demo::DemoProduct(*demo);
   } else {
     std::error_code ec;
     if (!fs::is_directory(productDir, ec)) return Fail(Display(productDir) + ": not a folder");
@@ -226,9 +229,9 @@ int List(const fs::path& path, bool quiet) {
   return kExitOk;
 }
 
-int WriteDemo(const fs::path& dir) {
+int WriteDemo(const fs::path& dir, vxr::demo::Programs programs) {
   std::string error;
-  for (const ProductFile& file : vxr::demo::DemoProduct()) {
+  for (const ProductFile& file : vxr::demo::DemoProduct(programs)) {
     if (!WriteFileAtomically(dir / fs::path(file.installedName), file.bytes, error)) return Fail(error);
   }
   return kExitOk;
@@ -237,7 +240,7 @@ int WriteDemo(const fs::path& dir) {
 int Run(int argc, char** argv) {
   std::vector<std::string> positional;
   std::string stub, product, output;
-  bool demo = false;
+  std::optional<vxr::demo::Programs> demo;
   bool quiet = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -251,8 +254,10 @@ int Run(int argc, char** argv) {
       return kExitOk;
     } else if (arg == "-q" || arg == "--quiet") {
       quiet = true;
-    } else if (arg == "--demo") {
-      demo = true;
+    } else if (arg == "--demo" || arg == "--demo-x64") {
+      const auto programs = arg == "--demo" ? vxr::demo::Programs::kI686 : vxr::demo::Programs::kX86_64;
+      if (demo && *demo != programs) return UsageError("--demo and --demo-x64 exclude each other");
+      demo = programs;
     } else if (arg == "--stub" || arg == "--product" || arg == "--output" || arg == "-o") {
       std::string& to = arg == "--stub" ? stub : arg == "--product" ? product : output;
       if (!value(to)) return UsageError(std::string(arg) + " needs a value");
@@ -265,9 +270,9 @@ int Run(int argc, char** argv) {
   if (positional.empty()) return UsageError("no command");
   const std::string command = positional[0];
   const std::size_t operands = positional.size() - 1;
-  const bool buildOptions = !stub.empty() || !product.empty() || !output.empty() || demo;
-  if (command != "build" && buildOptions)
-    return UsageError("--stub, --product, --demo and --output are for build");
+  const bool buildOptions = !stub.empty() || !product.empty() || !output.empty();
+  if (command != "build" && buildOptions) return UsageError("--stub, --product and --output are for build");
+  if (command != "build" && command != "demo" && demo) return UsageError("--demo is for build and demo");
 
   if (command == "compress" || command == "expand") {
     if (operands != 2) return UsageError(command + " takes IN and OUT");
@@ -277,7 +282,7 @@ int Run(int argc, char** argv) {
   if (command == "build") {
     if (operands != 0) return UsageError("build takes options only");
     if (stub.empty() || output.empty()) return UsageError("build needs --stub and --output");
-    if (demo == !product.empty()) return UsageError("build needs either --product DIR or --demo");
+    if (demo.has_value() == !product.empty()) return UsageError("build needs either --product DIR or --demo");
     return Build(stub, product, demo, output, quiet);
   }
   if (command == "list") {
@@ -286,7 +291,7 @@ int Run(int argc, char** argv) {
   }
   if (command == "demo") {
     if (operands != 1) return UsageError("demo takes one folder");
-    return WriteDemo(positional[1]);
+    return WriteDemo(positional[1], demo.value_or(vxr::demo::Programs::kI686));
   }
   return UsageError("unknown command " + command);
 }
