@@ -3,8 +3,9 @@
 // so execute strings reach it as they are, paths with any letters included.
 #include "platform/dde.h"
 
-#include <ddeml.h>
 #include <windows.h>
+// ddeml.h needs the types of windows.h.
+#include <ddeml.h>
 
 #include <string>
 

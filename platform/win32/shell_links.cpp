@@ -2,9 +2,10 @@
 // IPersistFile, as the shell's own Program Manager service makes them.
 #include "platform/shell_links.h"
 
+#include <windows.h>
+// The COM and shell headers need the types of windows.h.
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include "platform/win32/unique_handle.h"
 
