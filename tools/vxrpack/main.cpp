@@ -147,8 +147,12 @@ int Compress(const fs::path& in, const fs::path& out, bool quiet) {
   std::vector<std::uint8_t> data;
   std::string error;
   if (!ReadWholeFile(in, data, error)) return Fail(error);
-  ProgressLine progress(data.size());
-  const auto piece = CompressSzdd(data, MissingChar(in.filename().string()), progress.Callback());
+  std::optional<std::vector<std::uint8_t>> piece;
+  {
+    // Cleared before anything else is printed.
+    ProgressLine progress(data.size());
+    piece = CompressSzdd(data, MissingChar(in.filename().string()), progress.Callback());
+  }
   if (!piece) return Fail(Display(in) + ": too large for the SZDD format (4 GiB at most)");
   if (!WriteFileAtomically(out, *piece, error)) return Fail(error);
   if (!quiet) {
