@@ -59,7 +59,7 @@ ENV
 # No Gecko or Mono installers and no winemenubuilder: nothing should reach out or linger.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" >>"$state/env"
-"$VXR_WINESERVER" -p
+# The server can only start once wineboot has made the prefix's folder.
 "$VXR_WINE" wineboot -i >/dev/null 2>&1
 "$VXR_WINESERVER" -w || true
 "$VXR_WINESERVER" -p

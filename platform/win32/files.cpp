@@ -1,0 +1,102 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include "platform/win32/unique_handle.h"
+
+namespace platform {
+
+namespace {
+
+struct FindTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE search) { FindClose(search); }
+};
+using FindHandle = win32::UniqueHandle<HANDLE, FindTraits>;
+
+bool HasWildcard(std::wstring_view path) { return path.find_first_of(L"*?") != std::wstring_view::npos; }
+
+bool IsRoot(std::wstring_view path) {
+  return (path.size() == 2 || (path.size() == 3 && (path[2] == L'\\' || path[2] == L'/'))) && path[1] == L':';
+}
+
+// The attributes of what a directory search finds under exactly that name.
+// A root has no entry of its own to find, so it is asked for its attributes.
+bool FindExact(std::wstring_view path, DWORD& attributes) {
+  if (path.empty() || HasWildcard(path)) return false;
+  std::wstring name(path);
+  if (IsRoot(name)) {
+    if (name.size() == 2) name += L'\\';
+    attributes = GetFileAttributesW(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  while (name.size() > 3 && (name.back() == L'\\' || name.back() == L'/')) name.pop_back();
+  WIN32_FIND_DATAW found;
+  const FindHandle search(FindFirstFileW(name.c_str(), &found));
+  if (!search) return false;
+  attributes = found.dwFileAttributes;
+  return true;
+}
+
+DosError Result(BOOL ok) { return ok ? kErrorSuccess : GetLastError(); }
+
+}  // namespace
+
+bool PathExists(std::wstring_view path) {
+  DWORD attributes = 0;
+  return FindExact(path, attributes);
+}
+
+bool NormalFileExists(std::wstring_view path) {
+  DWORD attributes = 0;
+  return FindExact(path, attributes) &&
+         !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+DosError MakeDirectory(std::wstring_view path) {
+  return Result(CreateDirectoryW(std::wstring(path).c_str(), nullptr));
+}
+
+DosError RemoveEmptyDirectory(std::wstring_view path) {
+  return Result(RemoveDirectoryW(std::wstring(path).c_str()));
+}
+
+DosError DeleteMatchingFiles(std::wstring_view pattern) {
+  const auto separator = pattern.find_last_of(L"\\/:");
+  const std::wstring folder(pattern.substr(0, separator == std::wstring_view::npos ? 0 : separator + 1));
+  WIN32_FIND_DATAW found;
+  const FindHandle search(FindFirstFileW(std::wstring(pattern).c_str(), &found));
+  if (!search) return GetLastError();
+  bool any = false;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    any = true;
+    if (!DeleteFileW((folder + found.cFileName).c_str())) return GetLastError();
+  } while (FindNextFileW(search.Get(), &found));
+  // Only folders matched: as far as files go, nothing was found.
+  return any ? kErrorSuccess : kErrorFileNotFound;
+}
+
+RunningExecutable GetRunningExecutable() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);  // cut short: ask again with room
+  }
+  const auto separator = path.find_last_of(L'\\');
+  RunningExecutable executable;
+  executable.directory = path.substr(0, separator == std::wstring::npos ? 0 : separator);
+  // At a drive root the directory keeps its backslash: "C:\".
+  if (executable.directory.size() == 2 && executable.directory[1] == L':') executable.directory += L'\\';
+  std::wstring name = path.substr(separator == std::wstring::npos ? 0 : separator + 1);
+  const auto dot = name.find_last_of(L'.');
+  executable.baseName = dot == std::wstring::npos ? name : name.substr(0, dot);
+  return executable;
+}
+
+}  // namespace platform
