@@ -336,30 +336,34 @@ void Form::Impl::Paint(HWND container, ControlId containerId) {
   }
   const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  for (const auto& c : controls) {
-    if (c.spec->container != containerId || !c.visible || !PaintedByContainer(*c.spec)) continue;
-    RECT r = Pixels(c.bounds);
-    RECT visible;
-    if (!IntersectRect(&visible, &r, &ps.rcPaint)) continue;
-    switch (c.spec->kind) {
-      case ControlKind::Shape:
-        // The bands' outline is left invisible: it takes the fill colour, so
-        // the shading runs without seams.
-        SetDCBrushColor(dc, c.colour == kDefaultColour ? RGB(255, 255, 255) : c.colour);
-        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        break;
-      case ControlKind::Image:
-        if (HICON picture = LoadIconSized(c.picture, GetSystemMetrics(SM_CXICON)))
-          DrawIconEx(dc, r.left, r.top, picture, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-        break;
-      default: {
-        const HGDIOBJ oldFont = SelectObject(dc, c.font ? c.font.Get() : win32::DialogFont());
-        SetTextColor(dc,
-                     c.spec->foreColour == kDefaultColour ? GetSysColor(COLOR_BTNTEXT) : c.spec->foreColour);
-        DrawTextW(dc, c.text.c_str(), static_cast<int>(c.text.size()), &r,
-                  DT_WORDBREAK | DT_NOPREFIX | ((c.spec->style & kCentred) ? DT_CENTER : DT_LEFT));
-        SelectObject(dc, oldFont);
-        break;
+  // Shapes first: labels and images are drawn over them, whatever their order in the table.
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const auto& c : controls) {
+      if (c.spec->container != containerId || !c.visible || !PaintedByContainer(*c.spec)) continue;
+      if ((c.spec->kind == ControlKind::Shape) != (pass == 0)) continue;
+      RECT r = Pixels(c.bounds);
+      RECT visible;
+      if (!IntersectRect(&visible, &r, &ps.rcPaint)) continue;
+      switch (c.spec->kind) {
+        case ControlKind::Shape:
+          // The bands' outline is left invisible: it takes the fill colour, so
+          // the shading runs without seams.
+          SetDCBrushColor(dc, c.colour == kDefaultColour ? RGB(255, 255, 255) : c.colour);
+          FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+          break;
+        case ControlKind::Image:
+          if (HICON picture = LoadIconSized(c.picture, GetSystemMetrics(SM_CXICON)))
+            DrawIconEx(dc, r.left, r.top, picture, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+          break;
+        default: {
+          const HGDIOBJ oldFont = SelectObject(dc, c.font ? c.font.Get() : win32::DialogFont());
+          SetTextColor(
+              dc, c.spec->foreColour == kDefaultColour ? GetSysColor(COLOR_BTNTEXT) : c.spec->foreColour);
+          DrawTextW(dc, c.text.c_str(), static_cast<int>(c.text.size()), &r,
+                    DT_WORDBREAK | DT_NOPREFIX | ((c.spec->style & kCentred) ? DT_CENTER : DT_LEFT));
+          SelectObject(dc, oldFont);
+          break;
+        }
       }
     }
   }

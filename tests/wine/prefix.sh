@@ -61,6 +61,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" >>"$state/env"
 # The server can only start once wineboot has made the prefix's folder.
 "$VXR_WINE" wineboot -i >/dev/null 2>&1
+# There is no window manager on the display: Wine draws the window frames
+# itself, so that screenshots show captions and close boxes as a person sees them.
+"$VXR_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
 "$VXR_WINESERVER" -w || true
 "$VXR_WINESERVER" -p
 echo "prefix $prefix ready on display $display"

@@ -55,3 +55,10 @@ void __verbose_terminate_handler() { Fail(); }
 }  // namespace __gnu_cxx
 
 extern "C" void __cxa_pure_virtual() { Fail(); }
+
+// Function-local statics: libstdc++'s guards wait on a lock and throw on
+// recursive initialisation, which drags the exception machinery back in. The
+// setup has a single thread, so the guard only needs to remember "done".
+extern "C" int __cxa_guard_acquire(long long* guard) { return *reinterpret_cast<char*>(guard) == 0; }
+extern "C" void __cxa_guard_release(long long* guard) { *reinterpret_cast<char*>(guard) = 1; }
+extern "C" void __cxa_guard_abort(long long*) {}

@@ -358,8 +358,14 @@ int main() {
     Write("usage: vxr-driver [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...] | -\n");
     return 2;
   }
-  for (const auto& option : options)
-    if (!RunReporting(option)) return 1;
+  for (const auto& option : options) {
+    try {
+      Run(option);
+    } catch (const Failure& failure) {
+      WriteLine(L"fail: " + failure.reason);
+      return 1;
+    }
+  }
 
   if (args[i] == L"-") {
     std::string line;
