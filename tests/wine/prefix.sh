@@ -65,5 +65,6 @@ echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" >>"$state/env"
 # itself, so that screenshots show captions and close boxes as a person sees them.
 "$VXR_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
 "$VXR_WINESERVER" -w || true
-"$VXR_WINESERVER" -p
+# Daemons must not hold this script's output open: ctest waits for it to close.
+"$VXR_WINESERVER" -p >/dev/null 2>&1
 echo "prefix $prefix ready on display $display"
