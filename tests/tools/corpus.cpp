@@ -44,15 +44,6 @@ std::vector<std::uint8_t> Wave(std::size_t samples) {
   return out;
 }
 
-std::vector<std::uint8_t> Text() {
-  std::string text;
-  const char* words[] = {"the ",  "setup ", "window ", "copies ", "files ",
-                         "into ", "a ",     "folder ", "and\r\n"};
-  std::mt19937 random(11);
-  while (text.size() < 60000) text += words[random() % std::size(words)];
-  return {text.begin(), text.end()};
-}
-
 }  // namespace
 
 std::vector<CorpusFile> MakeCorpus(const std::filesystem::path& peFolder, std::size_t peCount) {
@@ -64,7 +55,6 @@ std::vector<CorpusFile> MakeCorpus(const std::filesystem::path& peFolder, std::s
     if (std::filesystem::is_regular_file(path, ec)) corpus.push_back({name, Slurp(path)});
   }
   corpus.push_back({"sound.wav", Wave(60000)});
-  corpus.push_back({"text.txt", Text()});
 
   std::mt19937 random(3);
   std::vector<std::uint8_t> noise(100000);

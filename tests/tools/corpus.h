@@ -1,4 +1,4 @@
-// Files to compress in the tests: real PE files, WAV sounds, text,
+// Files to compress in the tests: real PE files, a WAV sound,
 // incompressible bytes and the smallest cases. Made by the tests themselves;
 // PE files are taken from a folder of Wine's DLLs when one is there.
 #pragma once
@@ -15,8 +15,8 @@ struct CorpusFile {
   std::vector<std::uint8_t> bytes;
 };
 
-// Up to `peCount` PE files of `peFolder` (the smallest above 100 KB first is
-// not wanted: a spread of sizes up to about 2 MB), plus the made-up files.
+// Up to `peCount` PE files of `peFolder` (a spread of sizes, by fixed names),
+// plus the made-up files.
 std::vector<CorpusFile> MakeCorpus(const std::filesystem::path& peFolder, std::size_t peCount);
 
 }  // namespace vxr::test

@@ -85,48 +85,35 @@ class PackageTest : public ::testing::Test {
   BuiltPackage built_;
 };
 
-TEST_F(PackageTest, TableDescribesEveryPieceInInstallOrder) {
+// The engine reads the table the tool wrote; the package is the stub (only its
+// table changed), zeros up to a multiple of 8, then the pieces in file order
+// (the reverse of the table's) and nothing after them.
+TEST_F(PackageTest, TableMatchesThePiecesAppendedBehindTheStub) {
   const auto table = ReadPayloadTable(TableIn(built_.bytes));
   ASSERT_TRUE(table) << "the engine refuses the table the tool wrote";
-  std::int32_t distance = 0;
+  const Bytes stub = test::MakeStub();
+  const auto section = pe::FindSection(built_.bytes, payload::kSectionName);
+  ASSERT_TRUE(section);
+  EXPECT_EQ(0, std::memcmp(stub.data(), built_.bytes.data(), section->fileOffset));
+  const std::size_t tableEnd = section->fileOffset + sizeof(payload::Table);
+  EXPECT_EQ(0, std::memcmp(stub.data() + tableEnd, built_.bytes.data() + tableEnd, stub.size() - tableEnd));
+  EXPECT_EQ(built_.bytes.size() % 8, 0u);
+
+  std::size_t end = built_.bytes.size();
   for (std::size_t i = 0; i < table->size(); ++i) {
     const PayloadPiece& row = (*table)[i];
     SCOPED_TRACE(product_[i].installedName);
     EXPECT_EQ(row.installedName, Wide(std::string(kProductFiles[i])));
     EXPECT_EQ(row.storedName, Wide(StoredName(kProductFiles[i])));
-    EXPECT_EQ(row.distance, distance);
-    EXPECT_EQ(row.length, built_.pieces[i].length);
+    EXPECT_EQ(static_cast<std::size_t>(row.distance), built_.bytes.size() - end);
+    const auto piece = std::span(built_.bytes).subspan(end - static_cast<std::size_t>(row.length));
+    EXPECT_TRUE(szdd::HasHeader(piece));
     ASSERT_TRUE(row.crc);
-    distance += row.length;
+    EXPECT_EQ(Crc32(piece.first(static_cast<std::size_t>(row.length))), *row.crc);
+    end -= static_cast<std::size_t>(row.length);
   }
-}
-
-TEST_F(PackageTest, LayoutIsStubThenPiecesHelpFileFirstAndNothingAfter) {
-  const Bytes stub = test::MakeStub();
-  // The stub's bytes stand unchanged but for the table.
-  const auto section = pe::FindSection(built_.bytes, payload::kSectionName);
-  ASSERT_TRUE(section);
-  for (std::size_t i = 0; i < stub.size(); ++i) {
-    if (i >= section->fileOffset && i < section->fileOffset + sizeof(payload::Table)) continue;
-    ASSERT_EQ(built_.bytes[i], stub[i]) << "stub byte " << i;
-  }
-  // Package = stub, zero padding to a multiple of 8, the pieces in file order.
-  EXPECT_EQ(built_.bytes.size() % 8, 0u);
-  std::size_t at = stub.size();
-  for (std::size_t i = 0; i < built_.padding; ++i) EXPECT_EQ(built_.bytes[at + i], 0);
-  at += built_.padding;
-  const std::string fileOrder[] = {"VXR.ch_",  "Uninstall VXR.ex_", "Beep.wa_", "Click.wa_",
-                                   "Shot.wa_", "Start.wa_",         "Stop.wa_", "Screen Recorder.ex_"};
-  for (const std::string& name : fileOrder) {
-    const auto it = std::find_if(built_.pieces.begin(), built_.pieces.end(),
-                                 [&](const PieceReport& p) { return p.storedName == name; });
-    ASSERT_NE(it, built_.pieces.end());
-    EXPECT_TRUE(szdd::HasHeader(std::span(built_.bytes).subspan(at))) << name;
-    EXPECT_EQ(Crc32(std::span(built_.bytes).subspan(at, static_cast<std::size_t>(it->length))), it->crc32)
-        << name;
-    at += static_cast<std::size_t>(it->length);
-  }
-  EXPECT_EQ(at, built_.bytes.size());
+  EXPECT_EQ(end, stub.size() + built_.padding);
+  for (std::size_t i = stub.size(); i < end; ++i) EXPECT_EQ(built_.bytes[i], 0);
 }
 
 TEST_F(PackageTest, EveryPieceExtractsAndExpandsToItsFile) {
