@@ -15,7 +15,8 @@ int ShowMessageBox(std::wstring_view text, std::uint32_t style, std::wstring_vie
 
 namespace {
 
-constexpr int kPromptId = 100;
+// The prompt has the id message boxes give their text, so tools read both alike.
+constexpr int kPromptId = 0xFFFF;
 constexpr int kEditId = 101;
 
 struct InputBox {

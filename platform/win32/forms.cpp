@@ -129,6 +129,14 @@ struct Form::Impl {
     const RECT r = Pixels(At(id).bounds);
     InvalidateRect(container, &r, TRUE);
   }
+  // A control about to be disabled or hidden hands the keyboard focus on,
+  // else the keyboard would be left with nothing to work.
+  void MoveFocusFrom(HWND control) {
+    HWND focus = GetFocus();
+    if (!window || !focus || (focus != control && !IsChild(control, focus))) return;
+    HWND next = GetNextDlgTabItem(window, focus, FALSE);
+    SetFocus(next && next != focus && !IsChild(control, next) ? next : window);
+  }
   void Paint(HWND container, ControlId containerId);
   LRESULT Colours(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
   void Command(HWND child, int code);
@@ -702,7 +710,9 @@ void Form::Repaint(ControlId control) {
 void Form::SetEnabled(ControlId control, bool enabled) {
   Control& c = impl_->At(control);
   c.enabled = enabled;
-  if (c.window) EnableWindow(c.window, enabled ? TRUE : FALSE);
+  if (!c.window) return;
+  if (!enabled) impl_->MoveFocusFrom(c.window);
+  EnableWindow(c.window, enabled ? TRUE : FALSE);
 }
 bool Form::Enabled(ControlId control) const { return impl_->At(control).enabled; }
 
@@ -710,9 +720,10 @@ void Form::SetVisible(ControlId control, bool visible) {
   Control& c = impl_->At(control);
   if (c.visible == visible) return;
   c.visible = visible;
-  if (c.window)
+  if (c.window) {
+    if (!visible) impl_->MoveFocusFrom(c.window);
     ShowWindow(c.window, visible ? SW_SHOWNA : SW_HIDE);
-  else
+  } else
     impl_->InvalidatePainted(control);
 }
 bool Form::Visible(ControlId control) const { return impl_->At(control).visible; }
