@@ -78,16 +78,14 @@ class FormsTest : public testing::Test {
   HWND Window() const { return FindWindowW(L"VxrForm", kCaption); }
   HWND Child(ControlId id) const {
     std::pair<int, HWND> wanted{1000 + id, nullptr};
-    EnumChildWindows(
-        Window(),
-        [](HWND child, LPARAM pair) -> BOOL {
-          auto* p = reinterpret_cast<std::pair<int, HWND>*>(pair);
-          if (GetDlgCtrlID(child) != p->first) return TRUE;
-          p->second = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&wanted));
+    EnumChildWindows(Window(), FindById, reinterpret_cast<LPARAM>(&wanted));
     return wanted.second;
+  }
+  static BOOL CALLBACK FindById(HWND child, LPARAM pair) {
+    auto* wanted = reinterpret_cast<std::pair<int, HWND>*>(pair);
+    if (GetDlgCtrlID(child) != wanted->first) return TRUE;
+    wanted->second = child;
+    return FALSE;
   }
   // A rectangle in pixels as the twips rectangle converts at this screen's resolution.
   static RECT Pixels(int left, int top, int width, int height) {
