@@ -561,6 +561,10 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       impl->self->Unload(CloseReason::ControlMenu);
       return 0;
     case WM_QUERYENDSESSION: return impl->self->Unload(CloseReason::WindowsShutdown) ? TRUE : FALSE;
+    case WM_ERASEBKGND:
+      // The bands cover the whole backdrop: erasing first would only flicker.
+      if (backdrop) return 1;
+      break;
     case WM_MOUSEACTIVATE:
       if (backdrop) return MA_NOACTIVATE;
       break;
