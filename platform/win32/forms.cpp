@@ -138,7 +138,7 @@ struct Form::Impl {
     SetFocus(next && next != focus && !IsChild(control, next) ? next : window);
   }
   void Paint(HWND container, ControlId containerId);
-  LRESULT Colours(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Colours(HWND container, HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
   void Command(HWND child, int code);
   void FillFolderList(ControlId id);
   void FillDriveList(ControlId id);
@@ -380,9 +380,9 @@ void Form::Impl::Paint(HWND container, ControlId containerId) {
   EndPaint(container, &ps);
 }
 
-LRESULT Form::Impl::Colours(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Form::Impl::Colours(HWND container, HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
   const ControlId id = IdOf(child);
-  if (id < 0) return DefWindowProcW(window, message, wParam, lParam);
+  if (id < 0) return DefWindowProcW(container, message, wParam, lParam);
   const Control& c = At(id);
   const ControlKind kind = c.spec->kind;
   // Text boxes and lists keep the window colour, read-only ones too; everything
@@ -529,6 +529,8 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   if (!impl) return DefWindowProcW(window, message, wParam, lParam);
   const bool topLevel = window == impl->window;
   const ControlId self = topLevel ? kWindow : impl->IdOf(window);
+  // A panel whose form is being torn down belongs to nobody any more.
+  if (!topLevel && self < 0) return DefWindowProcW(window, message, wParam, lParam);
 
   switch (message) {
     case WM_PAINT: impl->Paint(window, self); return 0;
@@ -540,8 +542,8 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      return impl->Colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message, wParam,
-                           lParam);
+      return impl->Colours(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message,
+                           wParam, lParam);
     default: break;
   }
   if (!topLevel) return DefWindowProcW(window, message, wParam, lParam);
