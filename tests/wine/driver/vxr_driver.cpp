@@ -37,8 +37,9 @@
 //   press ID                  press the current box's button ID (1 OK, 2 Cancel,
 //                             6 Yes, 7 No) and wait until the box has gone
 //   type TEXT                 type TEXT into the current box's edit control (WM_CHAR)
-//   desktop NAME              join a named desktop: windows of a program started
-//                             with `wine explorer /desktop=NAME,WxH prog` live there
+//   desktop NAME              join a named desktop (waiting until it exists): windows
+//                             of a program started with `wine explorer
+//                             /desktop=NAME,WxH prog` live there
 //   timeout SECONDS           the time-out of the waits that follow
 #include <windows.h>
 // After windows.h.
@@ -279,8 +280,11 @@ void Run(const std::vector<std::wstring>& args) {
     for (wchar_t c : args[1]) PostMessageW(edit, WM_CHAR, c, 1);
   } else if (command == L"desktop") {
     Need(args, 1, L"desktop NAME");
-    HDESK desktop = OpenDesktopW(args[1].c_str(), 0, FALSE, GENERIC_ALL);
-    if (!desktop || !SetThreadDesktop(desktop)) throw Failure{L"cannot join desktop " + args[1]};
+    // The desktop exists only once `wine explorer /desktop=...` has made it.
+    HDESK desktop =
+        WaitFor([&] { return OpenDesktopW(args[1].c_str(), 0, FALSE, GENERIC_ALL); }, L"desktop " + args[1]);
+    if (!SetThreadDesktop(desktop))
+      throw Failure{L"cannot join desktop " + args[1] + L": error " + std::to_wstring(GetLastError())};
   } else if (command == L"timeout") {
     Need(args, 1, L"timeout SECONDS");
     timeoutMs = static_cast<DWORD>(_wtoi(args[1].c_str())) * 1000u;
