@@ -57,7 +57,6 @@ constexpr Table kShippedTable = MakeShippedTable();
 #else
 #define VXR_PAYLOAD_SECTION __attribute__((used))
 #endif
-VXR_PAYLOAD_SECTION const Table kEmbeddedTable = MakeShippedTable();
 
 // A NUL-terminated, non-empty UTF-8 name; nothing when malformed.
 std::optional<std::wstring> DecodeName(const char (&bytes)[payload::kNameBytes]) {
@@ -98,6 +97,14 @@ std::optional<std::wstring> DecodeName(const char (&bytes)[payload::kNameBytes])
 
 }  // namespace
 
+}  // namespace vxr
+
+// A C name, so that the setup's link can keep the section (-u) whatever in the
+// program reads it.
+extern "C" VXR_PAYLOAD_SECTION const vxr::payload::Table vxr_payload_table = vxr::MakeShippedTable();
+
+namespace vxr {
+
 std::optional<PayloadTable> ReadPayloadTable(const Table& stored) {
   if (stored.magic != payload::kMagic || stored.version != payload::kFormatVersion ||
       stored.count != payload::kPieceCount) {
@@ -122,7 +129,7 @@ std::optional<PayloadTable> ReadPayloadTable(const Table& stored) {
 
 std::optional<PayloadTable> EmbeddedPayloadTable() {
   Table copy;
-  const volatile unsigned char* from = reinterpret_cast<const volatile unsigned char*>(&kEmbeddedTable);
+  const volatile unsigned char* from = reinterpret_cast<const volatile unsigned char*>(&vxr_payload_table);
   auto* to = reinterpret_cast<unsigned char*>(&copy);
   for (std::size_t i = 0; i < sizeof(Table); ++i) to[i] = from[i];
   return ReadPayloadTable(copy);

@@ -36,14 +36,19 @@ else
 fi
 [ -x "$server" ] || server=/usr/lib/wine/wineserver
 
-# A display of our own: Xvfb picks a free number and tells it through fd 3.
-fdfile="$state/xvfb.display"
-rm -f "$fdfile"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
-[ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; kill $xvfb_pid 2>/dev/null; exit 1; }
-display=":$(tr -d '\n' <"$fdfile")"
+if [ -n "${VXR_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then
+  # On the screen a person is looking at.
+  display=$DISPLAY xvfb_pid=""
+else
+  # A display of our own: Xvfb picks a free number and tells it through fd 3.
+  fdfile="$state/xvfb.display"
+  rm -f "$fdfile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+  [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; kill $xvfb_pid 2>/dev/null; exit 1; }
+  display=":$(tr -d '\n' <"$fdfile")"
+fi
 
 cat >"$state/env" <<ENV
 export WINEPREFIX='$prefix'
