@@ -1,6 +1,6 @@
 // Windows and their controls, as the setup's forms use them.
 //
-// A form is described by a table (FormSpec) of named controls with positions in
+// A form is described by a table (FormDesign) of named controls with positions in
 // twips relative to their container; the platform creates the real window on
 // first use and raises the form's events through FormEvents. Control ids are
 // indexes into the form's table; kWindow stands for the window itself.
@@ -49,7 +49,7 @@ constexpr std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return std::uint32_t{r} | (std::uint32_t{g} << 8) | (std::uint32_t{b} << 16);
 }
 
-struct ControlSpec {
+struct ControlDesign {
   const char* name;     // "Command2", "Frame1(3)"
   ControlKind kind;
   std::int8_t container;  // index of the containing control in the same table, or kWindow
@@ -71,13 +71,13 @@ enum class FormFrame : std::uint8_t {
   None,         // no border and no caption bar
 };
 
-struct FormSpec {
+struct FormDesign {
   const wchar_t* caption;
   FormFrame frame;
   int clientWidth, clientHeight;  // twips
   bool centred;
   bool programIcon;  // carries the program's icon
-  std::span<const ControlSpec> controls;
+  std::span<const ControlDesign> controls;
 };
 
 // Why a window is being closed, as Form_QueryUnload receives it.
@@ -110,7 +110,7 @@ class FormEvents {
 
 class Form {
  public:
-  Form(const FormSpec& spec, FormEvents& events);
+  Form(const FormDesign& design, FormEvents& events);
   ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;

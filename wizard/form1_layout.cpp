@@ -9,12 +9,12 @@ namespace vxr {
 namespace {
 
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlDesign;
 using F = Form1;
 constexpr std::int8_t kWin = platform::kWindow;
 
 // Left, top, width, height in twips, relative to the container.
-constexpr std::array<ControlSpec, F::kControlCount> kControls{{
+constexpr std::array<ControlDesign, F::kControlCount> kControls{{
     {"Frame2", ControlKind::Panel, kWin, 60, 0, 795, 3075, L""},
     {"Picture1", ControlKind::PictureBox, F::Frame2, 120, 180, 555, 555, L""},
     {"Image1", ControlKind::Image, F::Picture1, 15, 15, 435, 435, L""},
@@ -43,11 +43,11 @@ constexpr std::array<ControlSpec, F::kControlCount> kControls{{
     {"Command2", ControlKind::Button, kWin, 4080, 2760, 855, 315, L"Next >>"},
 }};
 
-constexpr platform::FormSpec kDesign{Form1::kCaption, platform::FormFrame::FixedSingle, 5055, 3165,
+constexpr platform::FormDesign kDesign{Form1::kCaption, platform::FormFrame::FixedSingle, 5055, 3165,
                                      true, true, kControls};
 
 }  // namespace
 
-const platform::FormSpec& Form1Design() { return kDesign; }
+const platform::FormDesign& Form1Design() { return kDesign; }
 
 }  // namespace vxr

@@ -4,5 +4,5 @@
 
 namespace vxr {
 // The wizard window's design: caption, frame, size and every control.
-const platform::FormSpec& Form1Design();
+const platform::FormDesign& Form1Design();
 }  // namespace vxr

@@ -10,11 +10,11 @@ namespace vxr {
 namespace {
 
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlDesign;
 constexpr std::int8_t kWin = platform::kWindow;
 constexpr std::uint32_t kWhite = platform::Rgb(255, 255, 255);
 
-const std::array<ControlSpec, Form2::kControlCount> kControls{{
+const std::array<ControlDesign, Form2::kControlCount> kControls{{
     {"Label1", ControlKind::Label, kWin, 300, 720, 8595, 555, L"Tarvo's Screen Recorder v.2.4b", true, true,
      platform::kTransparent | platform::kBold | platform::kItalic, L"MS Sans Serif", 24, kWhite},
     {"Label2", ControlKind::Label, kWin, 300, 1440, 3555, 555, L"Ambretton Software", true, true,
@@ -23,7 +23,7 @@ const std::array<ControlSpec, Form2::kControlCount> kControls{{
      platform::kDefaultColour, platform::Rgb(0, 0, 255)},
 }};
 
-const platform::FormSpec kDesign{L"Tarvo's Screen Recorder", platform::FormFrame::None, 11715, 8000, false,
+const platform::FormDesign kDesign{L"Tarvo's Screen Recorder", platform::FormFrame::None, 11715, 8000, false,
                                  false, kControls};
 
 }  // namespace

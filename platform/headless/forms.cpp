@@ -23,7 +23,7 @@ std::wstring TextResource(std::uint16_t id) {
 }  // namespace
 
 struct Control {
-  const ControlSpec* spec;  // design state
+  const ControlDesign* design;  // design state
   std::wstring text;
   bool enabled = true, visible = true;
   int value = 0;
@@ -34,7 +34,7 @@ struct Control {
 };
 
 struct Form::Impl {
-  const FormSpec* spec;
+  const FormDesign* design;
   FormEvents* events;
   bool loaded = false, shown = false, inUse = true;
   std::wstring caption;
@@ -44,19 +44,19 @@ struct Form::Impl {
 
   void Design() {
     controls.clear();
-    for (const auto& c : spec->controls) {
+    for (const auto& c : design->controls) {
       Control control{&c, c.textResource ? TextResource(c.textResource) : std::wstring(c.text ? c.text : L""), c.enabled, c.visible, 0,
                       {c.left, c.top, c.width, c.height}, c.backColour, kNoIcon, {}, {}};
       controls.push_back(control);
     }
-    caption = spec->caption;
-    icon = spec->programIcon ? kProgramIcon : kNoIcon;
-    bounds = {0, 0, spec->clientWidth, spec->clientHeight};
+    caption = design->caption;
+    icon = design->programIcon ? kProgramIcon : kNoIcon;
+    bounds = {0, 0, design->clientWidth, design->clientHeight};
     inUse = true;
   }
   Control& At(ControlId id) { return controls.at(static_cast<std::size_t>(id)); }
   const Control& At(ControlId id) const { return controls.at(static_cast<std::size_t>(id)); }
-  ControlId Container(ControlId id) const { return At(id).spec->container; }
+  ControlId Container(ControlId id) const { return At(id).design->container; }
 };
 
 namespace {
@@ -66,8 +66,8 @@ std::vector<Form*>& LiveForms() {
 }
 }  // namespace
 
-Form::Form(const FormSpec& spec, FormEvents& events) : impl_(std::make_unique<Impl>()) {
-  impl_->spec = &spec;
+Form::Form(const FormDesign& design, FormEvents& events) : impl_(std::make_unique<Impl>()) {
+  impl_->design = &design;
   impl_->events = &events;
   impl_->Design();
   LiveForms().push_back(this);
@@ -103,11 +103,11 @@ bool Form::InUse() const { return impl_->inUse; }
 
 ControlId Form::Find(std::string_view name) const {
   for (std::size_t i = 0; i < impl_->controls.size(); ++i)
-    if (name == impl_->controls[i].spec->name) return static_cast<ControlId>(i);
+    if (name == impl_->controls[i].design->name) return static_cast<ControlId>(i);
   return -2;
 }
-std::string_view Form::Name(ControlId control) const { return impl_->At(control).spec->name; }
-ControlKind Form::Kind(ControlId control) const { return impl_->At(control).spec->kind; }
+std::string_view Form::Name(ControlId control) const { return impl_->At(control).design->name; }
+ControlKind Form::Kind(ControlId control) const { return impl_->At(control).design->kind; }
 int Form::ControlCount() const { return static_cast<int>(impl_->controls.size()); }
 
 void Form::SetText(ControlId control, std::wstring_view text) {
@@ -129,10 +129,10 @@ bool Form::Visible(ControlId control) const { return impl_->At(control).visible;
 void Form::SetValue(ControlId control, int value) {
   auto& c = impl_->At(control);
   c.value = value;
-  if (c.spec->kind == ControlKind::OptionButton && value != 0) {
+  if (c.design->kind == ControlKind::OptionButton && value != 0) {
     for (auto& other : impl_->controls)
-      if (&other != &c && other.spec->kind == ControlKind::OptionButton &&
-          other.spec->container == c.spec->container)
+      if (&other != &c && other.design->kind == ControlKind::OptionButton &&
+          other.design->container == c.design->container)
         other.value = 0;
   }
 }

@@ -30,9 +30,9 @@ constexpr UINT kPassActivation = WM_APP + 1;
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
-bool PaintedByContainer(const ControlSpec& spec) {
-  return spec.kind == ControlKind::Shape || spec.kind == ControlKind::Image ||
-         (spec.kind == ControlKind::Label && (spec.style & kTransparent) != 0);
+bool PaintedByContainer(const ControlDesign& design) {
+  return design.kind == ControlKind::Shape || design.kind == ControlKind::Image ||
+         (design.kind == ControlKind::Label && (design.style & kTransparent) != 0);
 }
 
 bool IsContainer(ControlKind kind) { return kind == ControlKind::Panel || kind == ControlKind::PictureBox; }
@@ -78,7 +78,7 @@ void RegisterClasses() {
 }  // namespace
 
 struct Control {
-  const ControlSpec* spec;  // design state
+  const ControlDesign* design;  // design state
   std::wstring text;
   bool enabled = true, visible = true;
   int value = 0;
@@ -93,7 +93,7 @@ struct Control {
 
 struct Form::Impl {
   Form* self = nullptr;
-  const FormSpec* spec = nullptr;
+  const FormDesign* design = nullptr;
   FormEvents* events = nullptr;
   HWND window = nullptr;
   bool loaded = false, shown = false, inUse = true;
@@ -116,7 +116,7 @@ struct Form::Impl {
     return id >= 0 && id < static_cast<int>(controls.size()) && At(id).window == child ? id : -2;
   }
   HWND ContainerWindow(ControlId id) const {
-    const ControlId container = At(id).spec->container;
+    const ControlId container = At(id).design->container;
     return container == kWindow ? window : At(container).window;
   }
   RECT Pixels(TwipsRect r) const {
@@ -179,10 +179,10 @@ DWORD FrameExStyle(FormFrame frame) {
 
 void Form::Impl::Design() {
   controls.clear();
-  controls.reserve(spec->controls.size());
-  for (const auto& c : spec->controls) {
+  controls.reserve(design->controls.size());
+  for (const auto& c : design->controls) {
     Control control{};
-    control.spec = &c;
+    control.design = &c;
     control.text = c.textResource ? TextResource(c.textResource) : std::wstring(c.text ? c.text : L"");
     control.enabled = c.enabled;
     control.visible = c.visible;
@@ -190,8 +190,8 @@ void Form::Impl::Design() {
     control.colour = c.backColour;
     controls.push_back(std::move(control));
   }
-  caption = spec->caption;
-  icon = spec->programIcon ? kProgramIcon : kNoIcon;
+  caption = design->caption;
+  icon = design->programIcon ? kProgramIcon : kNoIcon;
   inUse = true;
   lastFocus = nullptr;
 }
@@ -200,9 +200,9 @@ bool Form::Impl::CreateWindows() {
   RegisterClasses();
   logPixelsX = win32::LogPixelsX();
   logPixelsY = win32::LogPixelsY();
-  const DWORD style = FrameStyle(spec->frame) | WS_CLIPCHILDREN;
-  const DWORD exStyle = FrameExStyle(spec->frame);
-  RECT outer = Pixels({0, 0, spec->clientWidth, spec->clientHeight});
+  const DWORD style = FrameStyle(design->frame) | WS_CLIPCHILDREN;
+  const DWORD exStyle = FrameExStyle(design->frame);
+  RECT outer = Pixels({0, 0, design->clientWidth, design->clientHeight});
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   window =
       CreateWindowExW(exStyle, kFormClass, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -223,20 +223,20 @@ bool Form::Impl::CreateWindows() {
 
 void Form::Impl::CreateControl(ControlId id) {
   Control& c = At(id);
-  const ControlSpec& design = *c.spec;
-  if (design.fontName && !c.font) {
+  const ControlDesign& look = *c.design;
+  if (look.fontName && !c.font) {
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(design.fontPoints ? design.fontPoints : 8, logPixelsY, 72);
-    font.lfWeight = (design.style & kBold) ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = (design.style & kItalic) ? TRUE : FALSE;
+    font.lfHeight = -MulDiv(look.fontPoints ? look.fontPoints : 8, logPixelsY, 72);
+    font.lfWeight = (look.style & kBold) ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = (look.style & kItalic) ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, design.fontName, LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, look.fontName, LF_FACESIZE);
     c.font.Reset(CreateFontIndirectW(&font));
   }
-  if (design.backColour != kDefaultColour && !c.brush && design.kind != ControlKind::Shape)
-    c.brush.Reset(CreateSolidBrush(design.backColour));
-  if (PaintedByContainer(design)) {
+  if (look.backColour != kDefaultColour && !c.brush && look.kind != ControlKind::Shape)
+    c.brush.Reset(CreateSolidBrush(look.backColour));
+  if (PaintedByContainer(look)) {
     InvalidatePainted(id);
     return;
   }
@@ -245,16 +245,16 @@ void Form::Impl::CreateControl(ControlId id) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
   int extraHeight = 0;
-  switch (design.kind) {
+  switch (look.kind) {
     case ControlKind::Panel:
     case ControlKind::PictureBox:
       className = kContainerClass;
       style |= WS_CLIPCHILDREN;
-      exStyle |= WS_EX_CONTROLPARENT | (design.kind == ControlKind::PictureBox ? WS_EX_CLIENTEDGE : 0);
+      exStyle |= WS_EX_CONTROLPARENT | (look.kind == ControlKind::PictureBox ? WS_EX_CLIENTEDGE : 0);
       break;
     case ControlKind::Label:
       // SS_NOPREFIX: a destination path may hold "&", which must show as it is.
-      style |= SS_NOPREFIX | ((design.style & kCentred) ? SS_CENTER : SS_LEFT);
+      style |= SS_NOPREFIX | ((look.style & kCentred) ? SS_CENTER : SS_LEFT);
       break;
     case ControlKind::Button:
       className = L"BUTTON";
@@ -270,8 +270,8 @@ void Form::Impl::CreateControl(ControlId id) {
       // The first option of a run of siblings starts the group that excludes itself.
       bool first = true;
       for (ControlId other = id - 1; other >= 0; --other) {
-        if (At(other).spec->container != design.container) continue;
-        first = At(other).spec->kind != ControlKind::OptionButton;
+        if (At(other).design->container != look.container) continue;
+        first = At(other).design->kind != ControlKind::OptionButton;
         break;
       }
       if (first) style |= WS_GROUP;
@@ -281,12 +281,12 @@ void Form::Impl::CreateControl(ControlId id) {
       className = L"EDIT";
       exStyle |= WS_EX_CLIENTEDGE;
       style |= WS_TABSTOP | WS_GROUP | ES_LEFT;
-      if (design.style & kMultiLine)
+      if (look.style & kMultiLine)
         style |= ES_MULTILINE | ES_AUTOVSCROLL;
       else
         style |= ES_AUTOHSCROLL;
-      if (design.style & kReadOnly) style |= ES_READONLY;
-      if (design.style & kVerticalScroll) style |= WS_VSCROLL;
+      if (look.style & kReadOnly) style |= ES_READONLY;
+      if (look.style & kVerticalScroll) style |= WS_VSCROLL;
       break;
     case ControlKind::DriveList:
       className = L"COMBOBOX";
@@ -301,7 +301,7 @@ void Form::Impl::CreateControl(ControlId id) {
     case ControlKind::Image:
     case ControlKind::Shape: return;
   }
-  if (design.kind != ControlKind::OptionButton && design.kind != ControlKind::Label) style |= WS_GROUP;
+  if (look.kind != ControlKind::OptionButton && look.kind != ControlKind::Label) style |= WS_GROUP;
   if (c.visible) style |= WS_VISIBLE;
   if (!c.enabled) style |= WS_DISABLED;
 
@@ -313,11 +313,11 @@ void Form::Impl::CreateControl(ControlId id) {
   if (!c.window) return;
   SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(c.font ? c.font.Get() : win32::DialogFont()),
                FALSE);
-  if (design.kind == ControlKind::DriveList) {
+  if (look.kind == ControlKind::DriveList) {
     FillDriveList(id);
-  } else if (design.kind == ControlKind::FolderList) {
+  } else if (look.kind == ControlKind::FolderList) {
     FillFolderList(id);
-  } else if (!IsContainer(design.kind)) {
+  } else if (!IsContainer(look.kind)) {
     SetWindowTextW(c.window, c.text.c_str());
     if (c.value) SendMessageW(c.window, BM_SETCHECK, BST_CHECKED, 0);
   }
@@ -337,7 +337,7 @@ void Form::Impl::DestroyWindows() {
 void Form::Impl::Paint(HWND container, ControlId containerId) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(container, &ps);
-  if (containerId != kWindow && At(containerId).spec->kind == ControlKind::Panel) {
+  if (containerId != kWindow && At(containerId).design->kind == ControlKind::Panel) {
     RECT client;
     GetClientRect(container, &client);
     DrawEdge(dc, &client, EDGE_ETCHED, BF_RECT);
@@ -347,12 +347,12 @@ void Form::Impl::Paint(HWND container, ControlId containerId) {
   // Shapes first: labels and images are drawn over them, whatever their order in the table.
   for (int pass = 0; pass < 2; ++pass) {
     for (const auto& c : controls) {
-      if (c.spec->container != containerId || !c.visible || !PaintedByContainer(*c.spec)) continue;
-      if ((c.spec->kind == ControlKind::Shape) != (pass == 0)) continue;
+      if (c.design->container != containerId || !c.visible || !PaintedByContainer(*c.design)) continue;
+      if ((c.design->kind == ControlKind::Shape) != (pass == 0)) continue;
       RECT r = Pixels(c.bounds);
       RECT visible;
       if (!IntersectRect(&visible, &r, &ps.rcPaint)) continue;
-      switch (c.spec->kind) {
+      switch (c.design->kind) {
         case ControlKind::Shape:
           // The bands' outline is left invisible: it takes the fill colour, so
           // the shading runs without seams.
@@ -366,9 +366,9 @@ void Form::Impl::Paint(HWND container, ControlId containerId) {
         default: {
           const HGDIOBJ oldFont = SelectObject(dc, c.font ? c.font.Get() : win32::DialogFont());
           SetTextColor(
-              dc, c.spec->foreColour == kDefaultColour ? GetSysColor(COLOR_BTNTEXT) : c.spec->foreColour);
+              dc, c.design->foreColour == kDefaultColour ? GetSysColor(COLOR_BTNTEXT) : c.design->foreColour);
           DrawTextW(dc, c.text.c_str(), static_cast<int>(c.text.size()), &r,
-                    DT_WORDBREAK | DT_NOPREFIX | ((c.spec->style & kCentred) ? DT_CENTER : DT_LEFT));
+                    DT_WORDBREAK | DT_NOPREFIX | ((c.design->style & kCentred) ? DT_CENTER : DT_LEFT));
           SelectObject(dc, oldFont);
           break;
         }
@@ -384,17 +384,17 @@ LRESULT Form::Impl::Colours(HWND container, HDC dc, HWND child, UINT message, WP
   const ControlId id = IdOf(child);
   if (id < 0) return DefWindowProcW(container, message, wParam, lParam);
   const Control& c = At(id);
-  const ControlKind kind = c.spec->kind;
+  const ControlKind kind = c.design->kind;
   // Text boxes and lists keep the window colour, read-only ones too; everything
   // else shows the face colour of the form behind it.
   const bool windowColour =
       kind == ControlKind::TextBox || kind == ControlKind::DriveList || kind == ControlKind::FolderList;
   const int system = windowColour ? COLOR_WINDOW : COLOR_BTNFACE;
-  SetTextColor(dc, c.spec->foreColour != kDefaultColour
-                       ? c.spec->foreColour
+  SetTextColor(dc, c.design->foreColour != kDefaultColour
+                       ? c.design->foreColour
                        : GetSysColor(windowColour ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
   if (c.brush) {
-    SetBkColor(dc, c.spec->backColour);
+    SetBkColor(dc, c.design->backColour);
     return reinterpret_cast<LRESULT>(c.brush.Get());
   }
   SetBkColor(dc, GetSysColor(system));
@@ -405,7 +405,7 @@ void Form::Impl::Command(HWND child, int code) {
   const ControlId id = IdOf(child);
   if (id < 0) return;
   Control& c = At(id);
-  switch (c.spec->kind) {
+  switch (c.design->kind) {
     case ControlKind::Button:
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
@@ -548,7 +548,7 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   }
   if (!topLevel) return DefWindowProcW(window, message, wParam, lParam);
 
-  const bool backdrop = impl->spec->frame == FormFrame::None;
+  const bool backdrop = impl->design->frame == FormFrame::None;
   switch (message) {
     case WM_WINDOWPOSCHANGING:
       if (backdrop) {
@@ -598,9 +598,9 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-Form::Form(const FormSpec& spec, FormEvents& events) : impl_(std::make_unique<Impl>()) {
+Form::Form(const FormDesign& design, FormEvents& events) : impl_(std::make_unique<Impl>()) {
   impl_->self = this;
-  impl_->spec = &spec;
+  impl_->design = &design;
   impl_->events = &events;
   impl_->Design();
   LiveForms().push_back(impl_.get());
@@ -621,7 +621,7 @@ void Form::Show() {
     if (!f.loaded) return;  // the load handler unloaded it
   }
   if (!f.shown) {
-    if (f.spec->centred) {
+    if (f.design->centred) {
       RECT r;
       GetWindowRect(f.window, &r);
       const int width = r.right - r.left, height = r.bottom - r.top;
@@ -631,7 +631,7 @@ void Form::Show() {
     }
     f.shown = true;
   }
-  ShowWindow(f.window, f.spec->frame == FormFrame::None ? SW_SHOWNOACTIVATE : SW_SHOW);
+  ShowWindow(f.window, f.design->frame == FormFrame::None ? SW_SHOWNOACTIVATE : SW_SHOW);
   UpdateWindow(f.window);
 }
 
@@ -661,11 +661,11 @@ bool Form::InUse() const { return impl_->inUse; }
 
 ControlId Form::Find(std::string_view name) const {
   for (std::size_t i = 0; i < impl_->controls.size(); ++i)
-    if (name == impl_->controls[i].spec->name) return static_cast<ControlId>(i);
+    if (name == impl_->controls[i].design->name) return static_cast<ControlId>(i);
   return -2;
 }
-std::string_view Form::Name(ControlId control) const { return impl_->At(control).spec->name; }
-ControlKind Form::Kind(ControlId control) const { return impl_->At(control).spec->kind; }
+std::string_view Form::Name(ControlId control) const { return impl_->At(control).design->name; }
+ControlKind Form::Kind(ControlId control) const { return impl_->At(control).design->kind; }
 int Form::ControlCount() const { return static_cast<int>(impl_->controls.size()); }
 
 void Form::SetText(ControlId control, std::wstring_view text) {
@@ -675,10 +675,10 @@ void Form::SetText(ControlId control, std::wstring_view text) {
     return;
   }
   Control& c = impl_->At(control);
-  c.text = c.spec->kind == ControlKind::TextBox ? win32::WithCrLf(text) : std::wstring(text);
+  c.text = c.design->kind == ControlKind::TextBox ? win32::WithCrLf(text) : std::wstring(text);
   if (c.window)
     SetWindowTextW(c.window, c.text.c_str());
-  else if (PaintedByContainer(*c.spec))
+  else if (PaintedByContainer(*c.design))
     impl_->InvalidatePainted(control);
 }
 
@@ -686,7 +686,7 @@ std::wstring Form::Text(ControlId control) const {
   if (control == kWindow) return impl_->caption;
   const Control& c = impl_->At(control);
   // A text box's contents may have been typed by the user.
-  if (c.window && c.spec->kind == ControlKind::TextBox) {
+  if (c.window && c.design->kind == ControlKind::TextBox) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(c.window)) + 1, L'\0');
     text.resize(
         static_cast<std::size_t>(GetWindowTextW(c.window, text.data(), static_cast<int>(text.size()))));
@@ -738,10 +738,10 @@ void Form::SetValue(ControlId control, int value) {
   Control& c = impl_->At(control);
   c.value = value;
   if (c.window) SendMessageW(c.window, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (c.spec->kind == ControlKind::OptionButton && value != 0) {
+  if (c.design->kind == ControlKind::OptionButton && value != 0) {
     for (auto& other : impl_->controls) {
-      if (&other == &c || other.spec->kind != ControlKind::OptionButton ||
-          other.spec->container != c.spec->container)
+      if (&other == &c || other.design->kind != ControlKind::OptionButton ||
+          other.design->container != c.design->container)
         continue;
       other.value = 0;
       if (other.window) SendMessageW(other.window, BM_SETCHECK, BST_UNCHECKED, 0);
@@ -752,7 +752,7 @@ void Form::SetValue(ControlId control, int value) {
 int Form::Value(ControlId control) const {
   const Control& c = impl_->At(control);
   // The user's clicks change it behind our back.
-  if (c.window && (c.spec->kind == ControlKind::CheckBox || c.spec->kind == ControlKind::OptionButton))
+  if (c.window && (c.design->kind == ControlKind::CheckBox || c.design->kind == ControlKind::OptionButton))
     return SendMessageW(c.window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
   return c.value;
 }
@@ -772,7 +772,7 @@ void Form::SetBounds(ControlId control, TwipsRect bounds) {
   if (c.window) {
     c.bounds = bounds;
     const RECT r = f.Pixels(bounds);
-    const int extra = c.spec->kind == ControlKind::DriveList ? kDropDownPixels : 0;
+    const int extra = c.design->kind == ControlKind::DriveList ? kDropDownPixels : 0;
     MoveWindow(c.window, r.left, r.top, r.right - r.left, r.bottom - r.top + extra, TRUE);
   } else {
     if (c.visible) f.InvalidatePainted(control);
@@ -795,7 +795,7 @@ ControlId Form::AddCopy(ControlId original) {
   Impl& f = *impl_;
   const Control& from = f.At(original);
   Control copy{};
-  copy.spec = from.spec;
+  copy.design = from.design;
   copy.text = from.text;
   copy.enabled = from.enabled;
   copy.visible = false;
@@ -873,7 +873,7 @@ namespace platform::win32 {
 
 bool IsNavigableWindow(HWND window) {
   for (const auto* form : platform::LiveForms())
-    if (form->window == window) return form->spec->frame != FormFrame::None;
+    if (form->window == window) return form->design->frame != FormFrame::None;
   return false;
 }
 
@@ -881,13 +881,13 @@ HWND OwnerForBox() {
   HWND active = GetActiveWindow();
   bool backdrop = false;
   for (const auto* form : platform::LiveForms())
-    if (form->window && form->window == active) backdrop = form->spec->frame == FormFrame::None;
+    if (form->window && form->window == active) backdrop = form->design->frame == FormFrame::None;
   if (active && !backdrop) return active;
   // Not active (another program has the foreground): the newest form in use.
   const auto& forms = platform::LiveForms();
   for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
     const auto* form = *it;
-    if (form->window && form->shown && form->spec->frame != FormFrame::None && IsWindowEnabled(form->window))
+    if (form->window && form->shown && form->design->frame != FormFrame::None && IsWindowEnabled(form->window))
       return form->window;
   }
   return nullptr;

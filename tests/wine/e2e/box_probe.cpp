@@ -13,10 +13,10 @@ namespace {
 
 struct NoEvents : platform::FormEvents {};
 
-const std::array<platform::ControlSpec, 1> kControls{{
+const std::array<platform::ControlDesign, 1> kControls{{
     {"Command1", platform::ControlKind::Button, platform::kWindow, 600, 600, 1500, 375, L"Behind the box"},
 }};
-const platform::FormSpec kDesign{L"Box probe", platform::FormFrame::FixedSingle, 4500, 2000, true, true,
+const platform::FormDesign kDesign{L"Box probe", platform::FormFrame::FixedSingle, 4500, 2000, true, true,
                                  kControls};
 
 void Print(const std::wstring& line) {

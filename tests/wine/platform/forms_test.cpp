@@ -18,13 +18,13 @@ namespace {
 using platform::CloseReason;
 using platform::ControlId;
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlDesign;
 constexpr std::int8_t kWin = platform::kWindow;
 constexpr wchar_t kCaption[] = L"Platform test form";
 constexpr wchar_t kBackdropCaption[] = L"Platform test backdrop";
 
 enum : ControlId { Panel, Option1, Option2, Heading, Button, Check, Text, Band, Title, kCount };
-const std::array<ControlSpec, kCount> kControls{{
+const std::array<ControlDesign, kCount> kControls{{
     {"Panel", ControlKind::Panel, kWin, 150, 150, 3000, 1500, L""},
     {"Option1", ControlKind::OptionButton, Panel, 150, 150, 2400, 255, L"First"},
     {"Option2", ControlKind::OptionButton, Panel, 150, 450, 2400, 255, L"Second"},
@@ -39,15 +39,15 @@ const std::array<ControlSpec, kCount> kControls{{
     {"Title", ControlKind::Label, kWin, 3300, 1050, 1200, 255, L"Over", true, true,
      platform::kTransparent | platform::kBold, L"MS Sans Serif", 12, platform::Rgb(255, 255, 255)},
 }};
-const platform::FormSpec kDesign{kCaption, platform::FormFrame::FixedSingle, 4650, 3150, true, true,
+const platform::FormDesign kDesign{kCaption, platform::FormFrame::FixedSingle, 4650, 3150, true, true,
                                  kControls};
-const platform::FormSpec kBackdrop{kBackdropCaption,
+const platform::FormDesign kBackdrop{kBackdropCaption,
                                    platform::FormFrame::None,
                                    6000,
                                    4500,
                                    false,
                                    false,
-                                   std::span<const ControlSpec>(kControls.data() + Band, 1)};
+                                   std::span<const ControlDesign>(kControls.data() + Band, 1)};
 
 struct Recorder : platform::FormEvents {
   std::vector<std::wstring> calls;
@@ -254,11 +254,11 @@ TEST_F(FormsTest, TheBackdropStaysBehindAndNeverTakesTheActivation) {
 }
 
 enum : ControlId { Drives, Folders, kListCount };
-const std::array<ControlSpec, kListCount> kListControls{{
+const std::array<ControlDesign, kListCount> kListControls{{
     {"Drive1", ControlKind::DriveList, kWin, 150, 150, 3000, 315, L""},
     {"Dir1", ControlKind::FolderList, kWin, 150, 600, 3000, 2000, L""},
 }};
-const platform::FormSpec kListDesign{
+const platform::FormDesign kListDesign{
     L"Platform test lists", platform::FormFrame::FixedTool, 3300, 2800, true, false, kListControls};
 
 struct ChangeRecorder : platform::FormEvents {
