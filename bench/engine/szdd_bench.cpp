@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "engine/szdd_expander.h"
-#include "tests/engine/corpus.h"
+#include "tests/support/corpus.h"
 
 namespace {
 
@@ -138,8 +138,7 @@ double Time(const std::function<bool()>& run, double minimum) {
 
 int main(int argc, char** argv) {
   const double minimum = argc > 1 ? std::atof(argv[1]) : 0.5;
-  const fs::path dir = fs::temp_directory_path() / ("vxr-bench-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const vxr::test::ScratchDir dir("szdd-bench");
   const char* methods[] = {"ours mem", "mspack mem", "ours file", "mspack file", "msexpand", "64K copy"};
   constexpr int kMethods = 6;
   double totalSeconds[kMethods] = {};
@@ -148,15 +147,16 @@ int main(int argc, char** argv) {
   std::printf("%-16s %10s %10s", "file", "bytes", "packed");
   for (const char* m : methods) std::printf(" %12s", m);
   std::printf("   (MB/s of expanded output)\n");
-  for (const auto& file : vxr::test::MakeCorpus(true)) {
+  for (const auto& file : vxr::test::MakeCorpus(vxr::test::kWineDlls, true)) {
+    if (file.bytes.size() < vxr::test::kMsCompressMinimum) continue;
     const fs::path original = dir / file.name;
-    vxr::test::WriteAll(original, file.bytes);
+    vxr::test::WriteFile(original, file.bytes);
     if (!vxr::test::MsCompress(original)) {
       std::fprintf(stderr, "mscompress failed on %s\n", file.name.c_str());
       return 1;
     }
     const fs::path packedPath = original.string() + "_";
-    const Bytes packed = vxr::test::ReadAll(packedPath);
+    const Bytes packed = vxr::test::ReadFile(packedPath);
     const fs::path out = dir / "out.bin";
     Bytes ours, theirs;
     const std::function<bool()> runs[kMethods] = {
@@ -193,6 +193,5 @@ int main(int argc, char** argv) {
   std::printf("ours file / msexpand:    %.2fx\n", totalSeconds[4] / totalSeconds[2]);
   std::printf("ours file / 64K copy:    %.2fx (speed relative to a plain copy)\n",
               totalSeconds[5] / totalSeconds[2]);
-  fs::remove_all(dir);
   return 0;
 }

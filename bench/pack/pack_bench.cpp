@@ -3,91 +3,24 @@
 // size and throughput. Reports figures; asserts nothing.
 //
 //   pack_bench [FILE...]
-// Without files: PE files from Wine's DLL folder, synthesised sounds, random
-// bytes, and all of these joined into one mixed file.
-#include <unistd.h>
-
+// Without files: the large test corpus (tests/support/corpus.h) and all of it
+// joined into one mixed file. Totals are by kind (file name extension).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "engine/szdd_expander.h"
+#include "tests/support/corpus.h"
 #include "tools/vxrpack/szdd_compressor.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using vxr::test::Bytes;
 using Clock = std::chrono::steady_clock;
 
-struct Input {
-  std::string name;
-  std::string kind;
-  Bytes bytes;
-};
-
-Bytes Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Write(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A recorded sound: 16-bit PCM, a few tones with a little noise, quiet gaps.
-Bytes Sound(std::size_t samples, std::uint32_t seed) {
-  Bytes out = {'R', 'I', 'F', 'F', 0,  0, 0,   0,   'W', 'A',  'V',  'E', 'f', 'm',  't',
-               ' ', 16,  0,   0,   0,  1, 0,   1,   0,   0x22, 0x56, 0,   0,   0x44, 0xAC,
-               0,   0,   2,   0,   16, 0, 'd', 'a', 't', 'a',  0,    0,   0,   0};
-  std::mt19937 random(seed);
-  std::int64_t x = 8000, y = 0, e = 600;
-  for (std::size_t i = 0; i < samples; ++i) {
-    if (i % 11025 == 0) e = 300 + random() % 3000;
-    x -= (e * y) >> 16;
-    y += (e * x) >> 16;
-    const bool quiet = (i / 7000) % 4 == 3;
-    const std::int64_t s = quiet ? 0 : x + static_cast<std::int64_t>(random() % 32) - 16;
-    out.push_back(static_cast<std::uint8_t>(s));
-    out.push_back(static_cast<std::uint8_t>(s >> 8));
-  }
-  return out;
-}
-
-std::vector<Input> DefaultInputs() {
-  std::vector<Input> inputs;
-  const fs::path wine = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
-  std::vector<fs::path> pe;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(wine, ec)) {
-    const auto size = e.file_size(ec);
-    if (size >= (64u << 10) && size <= (4u << 20)) pe.push_back(e.path());
-  }
-  std::sort(pe.begin(), pe.end());
-  std::size_t total = 0;
-  for (std::size_t i = 0; i < pe.size() && total < (24u << 20); i += 7) {
-    inputs.push_back({pe[i].filename().string(), "executable", Read(pe[i])});
-    total += inputs.back().bytes.size();
-  }
-  inputs.push_back({"sound-1.wav", "sound", Sound(1'500'000, 1)});
-  inputs.push_back({"sound-2.wav", "sound", Sound(600'000, 2)});
-  Bytes noise(2u << 20);
-  std::mt19937 random(9);
-  for (auto& b : noise) b = static_cast<std::uint8_t>(random());
-  inputs.push_back({"random.bin", "random", noise});
-  Bytes mixed;
-  for (const auto& in : inputs) mixed.insert(mixed.end(), in.bytes.begin(), in.bytes.end());
-  inputs.push_back({"mixed.bin", "mixed", mixed});
-  return inputs;
-}
+std::string Kind(const std::string& name) { return fs::path(name).extension().string(); }
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -110,19 +43,23 @@ void PrintRow(const std::string& name, const Totals& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<Input> inputs;
+  std::vector<vxr::test::CorpusFile> inputs;
   for (int i = 1; i < argc; ++i)
-    inputs.push_back({fs::path(argv[i]).filename().string(), "given", Read(argv[i])});
-  if (inputs.empty()) inputs = DefaultInputs();
+    inputs.push_back({fs::path(argv[i]).filename().string(), vxr::test::ReadFile(argv[i])});
+  if (inputs.empty()) {
+    inputs = vxr::test::MakeCorpus(vxr::test::kWineDlls, true);
+    Bytes mixed;
+    for (const auto& in : inputs) mixed.insert(mixed.end(), in.bytes.begin(), in.bytes.end());
+    inputs.push_back({"mixed.mix", mixed});
+  }
 
-  const fs::path dir = fs::temp_directory_path() / ("vxr-pack-bench-" + std::to_string(getpid()));
-  fs::create_directories(dir);
+  const vxr::test::ScratchDir dir("pack-bench");
   std::printf("%-22s %12s %12s %12s %8s %8s %8s\n", "file", "bytes", "vxrpack", "mscompress", "smaller",
               "MB/s", "ms MB/s");
   std::vector<std::pair<std::string, Totals>> byKind;
   Totals all;
   bool sound = true;
-  for (const Input& in : inputs) {
+  for (const auto& in : inputs) {
     Totals t;
     t.original = in.bytes.size();
     const auto start = Clock::now();
@@ -135,8 +72,9 @@ int main(int argc, char** argv) {
       sound = false;
     }
 
-    Write(dir / in.name, in.bytes);
-    const std::string command = "cd '" + dir.string() + "' && mscompress '" + in.name + "' >/dev/null 2>&1";
+    vxr::test::WriteFile(dir / in.name, in.bytes);
+    const std::string command =
+        "cd '" + dir.path().string() + "' && mscompress '" + in.name + "' >/dev/null 2>&1";
     const auto theirStart = Clock::now();
     const int rc = std::system(command.c_str());
     t.theirSeconds = Seconds(Clock::now() - theirStart);
@@ -146,8 +84,9 @@ int main(int argc, char** argv) {
     fs::remove(dir / (in.name + "_"), ec);
     PrintRow(in.name, t);
 
-    auto it = std::find_if(byKind.begin(), byKind.end(), [&](const auto& k) { return k.first == in.kind; });
-    if (it == byKind.end()) it = byKind.insert(byKind.end(), {in.kind, Totals{}});
+    auto it =
+        std::find_if(byKind.begin(), byKind.end(), [&](const auto& k) { return k.first == Kind(in.name); });
+    if (it == byKind.end()) it = byKind.insert(byKind.end(), {Kind(in.name), Totals{}});
     for (Totals* sum : {&it->second, &all}) {
       sum->original += t.original, sum->ours += t.ours, sum->theirs += t.theirs;
       sum->ourSeconds += t.ourSeconds, sum->theirSeconds += t.theirSeconds;
@@ -156,6 +95,5 @@ int main(int argc, char** argv) {
   std::printf("\n");
   for (const auto& [kind, totals] : byKind) PrintRow("total " + kind, totals);
   PrintRow("total", all);
-  fs::remove_all(dir);
   return sound ? 0 : 1;
 }

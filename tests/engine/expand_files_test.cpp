@@ -50,15 +50,6 @@ TEST_F(ExpandFilesTest, ExpandsAndCopiesPlainFiles) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(ExpandFilesTest, MapOpenErrorCoversTheTable) {
-  const std::int16_t known[] = {2, 3, 4, 5, 8, 11, 15, 19, 21, 23, 27, 32, 54, 65, 80};
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(MapOpenError(-1, known[i]), -(i + 1)) << known[i];
-  for (const int other : {0, 1, 6, 33, 112, -1, 32767})
-    EXPECT_EQ(MapOpenError(-1, static_cast<std::int16_t>(other)), -16);
-  EXPECT_EQ(MapOpenError(0, 2), 0);
-  EXPECT_EQ(MapOpenError(7, 32), 0);
-}
-
 TEST_F(ExpandFilesTest, EveryOpenFailureHasItsMessage) {
   const struct {
     platform::DosError error;

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "engine/payload_format.h"
-#include "tests/engine/pe_builder.h"
+#include "tests/support/corpus.h"
+#include "tests/support/pe_builder.h"
 
 namespace vxr {
 namespace {
@@ -69,10 +66,8 @@ TEST(PeImage, RefusesWhatIsNotAWholeImage) {
 }
 
 TEST(PeImage, ReadsWinesOwnLibraries) {
-  const std::filesystem::path dll = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/kernel32.dll";
-  if (!std::filesystem::exists(dll)) GTEST_SKIP() << "Wine's DLLs are not installed";
-  std::ifstream in(dll, std::ios::binary);
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  const auto bytes = test::ReadFile(test::kWineDlls / "kernel32.dll");
+  if (bytes.empty()) GTEST_SKIP() << "Wine's DLLs are not installed";
   const auto headers =
       pe::ParseHeaders(std::span(bytes.data(), std::min(bytes.size(), pe::kHeaderProbeBytes)));
   ASSERT_TRUE(headers);

@@ -68,6 +68,9 @@ std::int32_t Expand(const Bytes& in, Bytes& out) { return szdd::ExpandBuffer(in,
 // count and the bytes written. The Wine test in this folder runs them again.
 TEST(SzddExpander, MalformedFilesAsLz32ReadsThem) {
   const Bytes h = Header(18);
+  const Bytes literals =
+      B("\xFF"
+        "ABCDEFGH");
   struct Row {
     const char* what;
     Bytes file;
@@ -78,16 +81,8 @@ TEST(SzddExpander, MalformedFilesAsLz32ReadsThem) {
       {"empty", {}, 0, {}},
       {"header only", h, 0, {}},
       {"mode B, header only", Header(18, 'B'), 0, {}},
-      {"mode B with data",
-       Cat(Header(18, 'B'), B("\xFF"
-                              "ABCDEFGH")),
-       0,
-       {}},
-      {"mode a with data",
-       Cat(Header(18, 'a'), B("\xFF"
-                              "ABCDEFGH")),
-       0,
-       {}},
+      {"mode B with data", Cat(Header(18, 'B'), literals), 0, {}},
+      {"mode a with data", Cat(Header(18, 'a'), literals), 0, {}},
       {"flag byte only", Cat(h, {0x00}), 0, {}},
       {"one literal", Cat(h, B("\xFFX")), 1, B("X")},
       {"match cut after its first byte", Cat(h, {0x00, 0x12}), 0, {}},
@@ -97,21 +92,11 @@ TEST(SzddExpander, MalformedFilesAsLz32ReadsThem) {
        Cat(h, {0xFE, 'Q', 0xF0, 0xFF, 0x00, 0x0F}),
        6,
        {' ', ' ', ' ', 0xFF, 0x00, 0x0F}},
-      {"declared larger",
-       Cat(Header(0xFFFFFFFF), B("\xFF"
-                                 "ABCDEFGH")),
-       8, B("ABCDEFGH")},
-      {"declared smaller",
-       Cat(Header(3), B("\xFF"
-                        "ABCDEFGH")),
-       8, B("ABCDEFGH")},
-      {"declared zero",
-       Cat(Header(0), B("\xFF"
-                        "ABCDEFGH")),
-       8, B("ABCDEFGH")},
+      {"declared larger", Cat(Header(0xFFFFFFFF), literals), 8, B("ABCDEFGH")},
+      {"declared smaller", Cat(Header(3), literals), 8, B("ABCDEFGH")},
+      {"declared zero", Cat(Header(0), literals), 8, B("ABCDEFGH")},
   };
-  Bytes wrongSignature = Cat(h, B("\xFF"
-                                  "ABCDEFGH"));
+  Bytes wrongSignature = Cat(h, literals);
   wrongSignature[7] = 0x34;
   rows.push_back({"signature's last byte wrong", wrongSignature, 23, wrongSignature});
   Bytes spaces;

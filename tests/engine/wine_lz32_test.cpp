@@ -1,93 +1,103 @@
-// Under Wine: ExpandFile through the real LZ32 and our own expander must give
-// the same bytes and results, on the corpus (compressed by mscompress on the
-// host, see wine_lz32.sh) and on malformed files; and the open and copy
-// failures that a real file system can produce reach their result codes.
-// A plain program, not GoogleTest: MinGW's win32 thread model lacks the
-// std::mutex that GoogleTest needs.
+// Under Wine, against the real LZ32 (what the setup calls on Windows) and
+// Wine's expand.exe:
+// - ExpandFile through LZ32 and our own expander give the same result and
+//   bytes on the corpus compressed by mscompress and by our compressor, and on
+//   malformed files;
+// - our compressor's output also comes back whole through expand.exe;
+// - the open and copy failures a real file system can produce reach their
+//   result codes.
+// wine_lz32.sh runs it twice: `--write DIR` writes the corpus for mscompress
+// on the host, then `DIR` checks.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 #include "engine/expand_files.h"
 #include "engine/szdd_expander.h"
 #include "engine/szdd_format.h"
+#include "tests/support/corpus.h"
+#include "tools/demo/demo_product.h"
+#include "tools/vxrpack/szdd_compressor.h"
 
 namespace vxr {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
+using test::Bytes;
 
-int passed = 0;
-int failed = 0;
-std::string context;
+fs::path g_corpus;  // the originals and, beside them, mscompress's name + "_"
+fs::path g_work;
 
-#define CHECK(cond, ...)                                                                 \
-  do {                                                                                   \
-    if (cond) {                                                                          \
-      ++passed;                                                                          \
-    } else {                                                                             \
-      ++failed;                                                                          \
-      std::printf("%s:%d: %s failed (%s) ", __FILE__, __LINE__, #cond, context.c_str()); \
-      std::printf(__VA_ARGS__);                                                          \
-      std::printf("\n");                                                                 \
-    }                                                                                    \
-  } while (0)
-
-Bytes Read(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), {});
+fs::path SystemFolder() {
+  wchar_t folder[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  return fs::path(std::wstring(folder, n));
 }
 
-void Write(const std::wstring& path, const Bytes& bytes) {
-  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+std::vector<test::CorpusFile> Corpus() {
+  auto files = test::MakeCorpus(SystemFolder());
+  for (auto& f : demo::DemoProduct()) files.push_back({f.installedName, std::move(f.bytes)});
+  return files;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-// One file through both: LZ32's result and bytes against ours.
-void ExpectSameExpansion(const std::wstring& source, const std::wstring& work) {
-  const std::wstring target = work + L"\\out.bin";
-  DeleteFileW(target.c_str());
-  const std::int32_t real = ExpandFile(source, target, false);
+// One file through ExpandFile (LZ32) and through our expander: the same
+// result and the same bytes. Returns the bytes LZ32 wrote.
+Bytes ExpandAlike(const fs::path& source) {
+  const fs::path target = g_work / "out.bin";
+  std::error_code ec;
+  fs::remove(target, ec);
+  const std::int32_t real = ExpandFile(source.wstring(), target.wstring(), false);
   Bytes ours;
-  const std::int32_t mine = szdd::ExpandBuffer(Read(source), ours);
-  CHECK(real == mine * (mine < 0 ? 100 : 1), "LZ32 %d, ours %d", real, mine);
-  const Bytes written = Read(target);
-  CHECK(written == ours, "LZ32 wrote %zu bytes, ours %zu", written.size(), ours.size());
+  const std::int32_t mine = szdd::ExpandBuffer(test::ReadFile(source), ours);
+  EXPECT_EQ(real, mine < 0 ? mine * 100 : mine) << "LZ32 against ours";
+  Bytes written = test::ReadFile(target);
+  EXPECT_TRUE(written == ours) << "LZ32 wrote " << written.size() << " bytes, ours " << ours.size();
+  return written;
 }
 
-void CorpusExpandsAlike(const std::wstring& corpus, const std::wstring& work) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((corpus + L"\\*_").c_str(), &found);
-  CHECK(search != INVALID_HANDLE_VALUE, "no corpus");
-  if (search == INVALID_HANDLE_VALUE) return;
-  int files = 0;
-  do {
-    context = Narrow(found.cFileName);
-    const std::wstring source = corpus + L"\\" + found.cFileName;
-    ExpectSameExpansion(source, work);
-    // Its original lies beside it: the expansion gives it back.
-    std::wstring original = source;
-    original.pop_back();
-    CHECK(Read(work + L"\\out.bin") == Read(original), "not the original");
-    ++files;
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  context.clear();
-  CHECK(files >= 8, "%d compressed files", files);
+Bytes ExpandExe(const fs::path& source) {
+  const fs::path target = g_work / "expand.out";
+  const fs::path expand = SystemFolder() / "expand.exe";
+  std::wstring command = L"expand.exe \"" + source.wstring() + L"\" \"" + target.wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(expand.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    ADD_FAILURE() << "cannot start " << expand.string();
+    return {};
+  }
+  WaitForSingleObject(process.hProcess, 60000);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(code, 0u) << "expand.exe";
+  return test::ReadFile(target);
 }
 
-void MalformedFilesExpandAlike(const std::wstring& corpus, const std::wstring& work) {
+TEST(Lz32, CorpusComesBackThroughLz32AndExpandExe) {
+  const auto files = Corpus();
+  ASSERT_GE(files.size(), 23u) << "PE files missing from " << SystemFolder().string();
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.name);
+    if (file.bytes.size() >= test::kMsCompressMinimum) {
+      EXPECT_TRUE(ExpandAlike(g_corpus / (file.name + "_")) == file.bytes) << "mscompress's file";
+    }
+    const auto packed = pack::CompressSzdd(file.bytes, pack::MissingChar(file.name));
+    ASSERT_TRUE(packed);
+    const fs::path ours = g_work / pack::StoredName(file.name);
+    test::WriteFile(ours, *packed);
+    EXPECT_TRUE(ExpandAlike(ours) == file.bytes) << "our compressor's file";
+    EXPECT_TRUE(ExpandExe(ours) == file.bytes) << "expand.exe";
+  }
+}
+
+TEST(Lz32, MalformedFilesExpandAlike) {
   // A real compressed file to cut and damage.
-  const Bytes good = Read(corpus + L"\\kernel32.dll_");
-  CHECK(good.size() > 1000, "%zu bytes", good.size());
-  if (good.size() <= 1000) return;
+  const Bytes good = test::ReadFile(g_corpus / "sound.wav_");
+  ASSERT_GT(good.size(), 1000u);
   auto prefix = [&](std::size_t n) {
     return Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
   };
@@ -124,69 +134,60 @@ void MalformedFilesExpandAlike(const std::wstring& corpus, const std::wstring& w
       matches.push_back(static_cast<std::uint8_t>(0xF0 + i));
     }
   }
-  matches.push_back(0x00);
-  matches.push_back(0x12);
+  matches.insert(matches.end(), {0x00, 0x12});
   cases.push_back(matches);
 
   for (std::size_t i = 0; i < cases.size(); ++i) {
-    context = "case " + std::to_string(i) + ", " + std::to_string(cases[i].size()) + " bytes";
-    const std::wstring source = work + L"\\case.bi_";
-    Write(source, cases[i]);
-    ExpectSameExpansion(source, work);
+    SCOPED_TRACE("case " + std::to_string(i) + ", " + std::to_string(cases[i].size()) + " bytes");
+    test::WriteFile(g_work / "case.bi_", cases[i]);
+    ExpandAlike(g_work / "case.bi_");
   }
-  context.clear();
 }
 
-void FailuresReachTheirCodes(const std::wstring& corpus, const std::wstring& work) {
-  const std::wstring source = corpus + L"\\beep.wav_";
+TEST(Lz32, FailuresReachTheirCodes) {
+  const std::wstring source = (g_corpus / "beep.wav_").wstring();
+  const std::wstring work = g_work.wstring();
   const std::wstring target = work + L"\\beep.wav";
-  std::int32_t r = ExpandFile(work + L"\\none.wa_", target, false);
-  CHECK(r == -1, "missing source: %d", r);
-  r = ExpandFile(source, work + L"\\nowhere\\beep.wav", false);
-  CHECK(r == -2, "missing folder: %d", r);
+  EXPECT_EQ(ExpandFile(work + L"\\none.wa_", target, false), -1) << "missing source";
+  EXPECT_EQ(ExpandFile(source, work + L"\\nowhere\\beep.wav", false), -2) << "missing folder";
 
   // LZ32 retries a failed open with the compressed form of the name (last
   // character "_"), and reports that second attempt's error: only names that
   // already end in "_" keep their own error.
   const std::wstring folder = work + L"\\folder.wa_";
   CreateDirectoryW(folder.c_str(), nullptr);
-  r = ExpandFile(source, folder, false);
-  CHECK(r == -4, "a folder as destination: %d", r);
+  EXPECT_EQ(ExpandFile(source, folder, false), -4) << "a folder as destination";
 
   // A file someone holds open without sharing, as source and as destination.
   const std::wstring heldPath = work + L"\\held.wa_";
   HANDLE held = CreateFileW(heldPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  CHECK(held != INVALID_HANDLE_VALUE, "hold");
-  r = ExpandFile(heldPath, target, false);
-  CHECK(r == -12, "source in use: %d", r);
-  r = ExpandFile(source, heldPath, false);
-  CHECK(r == -12, "destination in use: %d", r);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ExpandFile(heldPath, target, false), -12) << "source in use";
+  EXPECT_EQ(ExpandFile(source, heldPath, false), -12) << "destination in use";
   CloseHandle(held);
 
   // full.wav is the host's /dev/full: every write fails, so the copy does.
-  r = ExpandFile(source, corpus + L"\\full.wav", false);
-  CHECK(r == -400, "full disk: %d", r);
-
-  r = ExpandFile(source, target, false);
-  const auto original = static_cast<std::int32_t>(Read(corpus + L"\\beep.wav").size());
-  CHECK(r == original && r > 0, "beep.wav: %d", r);
+  EXPECT_EQ(ExpandFile(source, (g_corpus / "full.wav").wstring(), false), -400) << "full disk";
+  EXPECT_EQ(ExpandFile(source, target, false),
+            static_cast<std::int32_t>(test::ReadFile(g_corpus / "beep.wav").size()));
 }
 
 }  // namespace
 }  // namespace vxr
 
-int main() {
-  const wchar_t* dir = _wgetenv(L"VXR_ENGINE_CORPUS");
-  if (!dir) {
-    std::printf("VXR_ENGINE_CORPUS is not set\n");
-    return 1;
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc == 3 && std::string(argv[1]) == "--write") {
+    for (const auto& f : vxr::Corpus())
+      vxr::test::WriteFile(std::filesystem::path(argv[2]) / f.name, f.bytes);
+    return 0;
   }
-  const std::wstring corpus = dir;
-  const std::wstring work = corpus + L"\\work";
-  CreateDirectoryW(work.c_str(), nullptr);
-  vxr::CorpusExpandsAlike(corpus, work);
-  vxr::MalformedFilesExpandAlike(corpus, work);
-  vxr::FailuresReachTheirCodes(corpus, work);
-  std::printf("%d passed, %d failed\n", vxr::passed, vxr::failed);
-  return vxr::failed == 0 ? 0 : 1;
+  if (argc != 2) {
+    std::printf("usage: %s [--write] CORPUS_FOLDER\n", argv[0]);
+    return 2;
+  }
+  vxr::g_corpus = argv[1];
+  vxr::g_work = vxr::g_corpus / "work";
+  std::filesystem::create_directories(vxr::g_work);
+  return RUN_ALL_TESTS();
 }

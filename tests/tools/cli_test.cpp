@@ -1,43 +1,26 @@
 // vxrpack as a build machine runs it: exit codes, messages that name the
 // offending path, and never a partial package under the output name.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
+#include "tests/support/corpus.h"
+#include "tests/support/pe_builder.h"
 #include "tests/tools/run_tool.h"
-#include "tests/tools/test_stub.h"
 #include "tools/demo/demo_product.h"
 
 namespace vxr::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vxr-pack-cli-" + std::to_string(getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
     fs::create_directories(dir_ / "out");
-    Write(dir_ / "stub.exe", MakeStub());
-    Write(dir_ / "plain.exe", MakeStub({.withTableSection = false, .table = std::nullopt}));
-    for (const auto& file : demo::DemoProduct()) Write(dir_ / "product" / file.installedName, file.bytes);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  static void Write(const fs::path& path, const Bytes& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
-  static Bytes Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    WriteFile(dir_ / "stub.exe", MakeStub());
+    WriteFile(dir_ / "plain.exe", MakeStub({.withTableSection = false}));
+    for (const auto& file : demo::DemoProduct()) WriteFile(dir_ / "product" / file.installedName, file.bytes);
   }
   // Only the files a run was meant to leave: no temporary ones.
   std::vector<std::string> OutputFolder() const {
@@ -48,23 +31,24 @@ class CliTest : public ::testing::Test {
   }
   std::string S(const char* relative) const { return (dir_ / relative).string(); }
 
-  fs::path dir_;
+  const ScratchDir dir_{"cli"};
 };
 
 TEST_F(CliTest, BuildsListsAndChecksTheDemoAndAProductFolder) {
-  auto run = RunVxrpack(dir_, "build", "--stub", S("stub.exe"), "--demo", "--output", S("out/demo.exe"));
+  auto run =
+      RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--demo", "--output", S("out/demo.exe"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("Screen Recorder.ex_"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("CRC-32"), std::string::npos);
 
-  run = RunVxrpack(dir_, "build", "--stub", S("stub.exe"), "--product", S("product"), "--output",
+  run = RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--product", S("product"), "--output",
                    S("out/dir.exe"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
   // The folder holds the demo's files, so both packages are the same bytes.
-  EXPECT_TRUE(Read(dir_ / "out/demo.exe") == Read(dir_ / "out/dir.exe"));
+  EXPECT_TRUE(ReadFile(dir_ / "out/demo.exe") == ReadFile(dir_ / "out/dir.exe"));
   EXPECT_EQ(OutputFolder(), (std::vector<std::string>{"demo.exe", "dir.exe"}));
 
-  run = RunVxrpack(dir_, "list", S("out/demo.exe"));
+  run = RunVxrpack(dir_.path(), "list", S("out/demo.exe"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
   std::size_t oks = 0;
   for (std::size_t at = run.out.find("  ok"); at != std::string::npos; at = run.out.find("  ok", at + 1))
@@ -72,10 +56,10 @@ TEST_F(CliTest, BuildsListsAndChecksTheDemoAndAProductFolder) {
   EXPECT_EQ(oks, 8u) << run.out;
 
   // A damaged main program: the last bytes of the file.
-  Bytes damaged = Read(dir_ / "out/demo.exe");
+  Bytes damaged = ReadFile(dir_ / "out/demo.exe");
   damaged[damaged.size() - 100] ^= 1;
-  Write(dir_ / "damaged.exe", damaged);
-  run = RunVxrpack(dir_, "list", S("damaged.exe"));
+  WriteFile(dir_ / "damaged.exe", damaged);
+  run = RunVxrpack(dir_.path(), "list", S("damaged.exe"));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("CRC-32 mismatch"), std::string::npos) << run.out;
   EXPECT_NE(run.err.find("damaged.exe"), std::string::npos) << run.err;
@@ -84,7 +68,7 @@ TEST_F(CliTest, BuildsListsAndChecksTheDemoAndAProductFolder) {
 TEST_F(CliTest, FailedBuildsNameTheCauseAndLeaveNoPackage) {
   fs::remove(dir_ / "product" / "Beep.wav");
   // An earlier package under the output name must survive a failed run.
-  Write(dir_ / "out" / "old.exe", Bytes{'o', 'l', 'd'});
+  WriteFile(dir_ / "out" / "old.exe", Bytes{'o', 'l', 'd'});
   struct Case {
     const char* what;
     std::vector<std::string> args;
@@ -105,45 +89,46 @@ TEST_F(CliTest, FailedBuildsNameTheCauseAndLeaveNoPackage) {
     for (const char* output : {"out/new.exe", "out/old.exe"}) {
       std::string command = Quote(VXRPACK_PATH) + " build";
       for (const auto& a : c.args) command += " " + Quote(a);
-      const auto run = RunCommand(command + " --output " + Quote(S(output)), dir_);
+      const auto run = RunCommand(command + " --output " + Quote(S(output)), dir_.path());
       EXPECT_EQ(run.exitCode, 1);
       EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
       EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
     }
     EXPECT_EQ(OutputFolder(), std::vector<std::string>{"old.exe"});
-    EXPECT_TRUE(Read(dir_ / "out" / "old.exe") == (Bytes{'o', 'l', 'd'}));
+    EXPECT_TRUE(ReadFile(dir_ / "out" / "old.exe") == (Bytes{'o', 'l', 'd'}));
   }
 }
 
 TEST_F(CliTest, CompressAndExpandOneFileLikeCompressAndExpand) {
-  const Bytes original = Read(dir_ / "product" / "Start.wav");
-  auto run = RunVxrpack(dir_, "compress", S("product/Start.wav"), S("out/Start.wa_"));
+  const Bytes original = ReadFile(dir_ / "product" / "Start.wav");
+  auto run = RunVxrpack(dir_.path(), "compress", S("product/Start.wav"), S("out/Start.wa_"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  const Bytes packed = Read(dir_ / "out/Start.wa_");
+  const Bytes packed = ReadFile(dir_ / "out/Start.wa_");
   ASSERT_GT(packed.size(), 14u);
   EXPECT_EQ(packed[9], 'v');
   EXPECT_LT(packed.size(), original.size());
 
-  run = RunVxrpack(dir_, "expand", S("out/Start.wa_"), S("out/Start.wav"));
+  run = RunVxrpack(dir_.path(), "expand", S("out/Start.wa_"), S("out/Start.wav"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(Read(dir_ / "out/Start.wav") == original);
+  EXPECT_TRUE(ReadFile(dir_ / "out/Start.wav") == original);
 
   // As EXPAND does, a file that is not compressed comes out unchanged.
-  run = RunVxrpack(dir_, "expand", S("product/VXR.chm"), S("out/copy.chm"));
+  run = RunVxrpack(dir_.path(), "expand", S("product/VXR.chm"), S("out/copy.chm"));
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(Read(dir_ / "out/copy.chm") == Read(dir_ / "product/VXR.chm"));
+  EXPECT_TRUE(ReadFile(dir_ / "out/copy.chm") == ReadFile(dir_ / "product/VXR.chm"));
 
-  run = RunVxrpack(dir_, "compress", S("absent.txt"), S("out/absent.tx_"));
+  run = RunVxrpack(dir_.path(), "compress", S("absent.txt"), S("out/absent.tx_"));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find(S("absent.txt")), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(dir_ / "out/absent.tx_"));
 }
 
 TEST_F(CliTest, WrongUsageExitsWithTwo) {
-  EXPECT_EQ(RunVxrpack(dir_, "--help").exitCode, 0);
-  EXPECT_EQ(RunVxrpack(dir_, "frobnicate").exitCode, 2);
-  EXPECT_EQ(RunVxrpack(dir_, "build", "--stub", S("stub.exe"), "--output", S("out/x.exe")).exitCode, 2);
-  EXPECT_EQ(RunVxrpack(dir_, "build", "--stub", S("stub.exe"), "--demo", "--product", S("product"),
+  EXPECT_EQ(RunVxrpack(dir_.path(), "--help").exitCode, 0);
+  EXPECT_EQ(RunVxrpack(dir_.path(), "frobnicate").exitCode, 2);
+  EXPECT_EQ(RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--output", S("out/x.exe")).exitCode,
+            2);
+  EXPECT_EQ(RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--demo", "--product", S("product"),
                        "--output", S("out/x.exe"))
                 .exitCode,
             2);

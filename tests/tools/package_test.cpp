@@ -4,12 +4,8 @@
 #include "tools/vxrpack/package.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "common/crc32.h"
 #include "engine/extract_piece.h"
@@ -17,28 +13,18 @@
 #include "engine/pe_image.h"
 #include "engine/szdd_expander.h"
 #include "platform/headless/headless.h"
+#include "tests/support/corpus.h"
+#include "tests/support/pe_builder.h"
 #include "tests/support/test_machine.h"
 #include "tests/tools/run_tool.h"
-#include "tests/tools/test_stub.h"
 #include "tools/demo/demo_product.h"
 
 namespace vxr::pack {
 namespace {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-Bytes Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Spill(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 payload::Table TableIn(const Bytes& package) {
   std::string error;
@@ -62,7 +48,7 @@ class PackageTest : public ::testing::Test {
   int ExtractAll(const Bytes& package, std::vector<std::wstring>* boxes = nullptr) {
     test::TestMachine machine;
     machine.MakeFolders(L"C:\\WINDOWS\\TEMP\\VXRTMP");
-    Spill(machine.Host(L"C:\\VXRSetup.exe"), package);
+    test::WriteFile(machine.Host(L"C:\\VXRSetup.exe"), package);
     const auto table = ReadPayloadTable(TableIn(package));
     EXPECT_TRUE(table);
     if (!table) return 0;
@@ -72,7 +58,7 @@ class PackageTest : public ::testing::Test {
       const std::wstring staging = L"C:\\WINDOWS\\TEMP\\VXRTMP\\" + piece.storedName;
       if (!ExtractPiece(L"C:\\VXRSetup.exe", staging, piece.length, piece.distance, piece.crc)) continue;
       Bytes expanded;
-      const Bytes compressed = Slurp(machine.Host(staging));
+      const Bytes compressed = test::ReadFile(machine.Host(staging));
       if (szdd::ExpandBuffer(compressed, expanded) >= 0 && expanded == product_[i].bytes) ++good;
     }
     for (const auto& box : headless::ShownBoxes()) {
@@ -87,8 +73,9 @@ class PackageTest : public ::testing::Test {
 
 // The engine reads the table the tool wrote; the package is the stub (only its
 // table changed), zeros up to a multiple of 8, then the pieces in file order
-// (the reverse of the table's) and nothing after them.
-TEST_F(PackageTest, TableMatchesThePiecesAppendedBehindTheStub) {
+// (the reverse of the table's) and nothing after them; every piece extracts and
+// expands to its file, and the tool's own check agrees.
+TEST_F(PackageTest, PiecesBehindTheStubMatchTheTableAndExpandToTheirFiles) {
   const auto table = ReadPayloadTable(TableIn(built_.bytes));
   ASSERT_TRUE(table) << "the engine refuses the table the tool wrote";
   const Bytes stub = test::MakeStub();
@@ -114,9 +101,7 @@ TEST_F(PackageTest, TableMatchesThePiecesAppendedBehindTheStub) {
   }
   EXPECT_EQ(end, stub.size() + built_.padding);
   for (std::size_t i = stub.size(); i < end; ++i) EXPECT_EQ(built_.bytes[i], 0);
-}
 
-TEST_F(PackageTest, EveryPieceExtractsAndExpandsToItsFile) {
   EXPECT_EQ(ExtractAll(built_.bytes), 8);
   PackageCheck check;
   std::string error;
@@ -164,16 +149,12 @@ TEST_F(PackageTest, StubsThatCannotCarryTheTableAreRefused) {
   wrongVersion.version = payload::kFormatVersion + 1;
   wrongVersion.count = payload::kPieceCount;
   payload::Table noMagic{};
-  Bytes signedStub = test::MakeStub();
   // A security directory entry, as a signed stub has.
-  const std::size_t security = 0x40 + 4 + 20 + 96 + 4 * 8;
-  signedStub[security] = 0x00, signedStub[security + 1] = 0x0A;
-  signedStub[security + 4] = 0x08;
+  Bytes signedStub = test::MakeStub({.securityOffset = 0xA00, .securitySize = 8});
   signedStub.resize(0xA08, 0);
   const Case cases[] = {
       {"text file", Bytes{'h', 'e', 'l', 'l', 'o'}, "not a PE image"},
-      {"no section", test::MakeStub({.withTableSection = false, .table = std::nullopt}),
-       "no .vxrpay section"},
+      {"no section", test::MakeStub({.withTableSection = false}), "no .vxrpay section"},
       {"no magic", test::MakeStub({.withTableSection = true, .table = noMagic}), "magic"},
       {"wrong version", test::MakeStub({.withTableSection = true, .table = wrongVersion}), "version"},
       {"signed", signedStub, "signed"},
@@ -191,22 +172,21 @@ TEST_F(PackageTest, StubsThatCannotCarryTheTableAreRefused) {
 // certificate table and points the security directory at it. The pieces now
 // end where that table starts.
 TEST_F(PackageTest, SignedPackageStillGivesEveryPiece) {
-  const fs::path dir = fs::temp_directory_path() / ("vxr-pack-sign-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  Spill(dir / "package.exe", built_.bytes);
-  const std::string d = test::Quote(dir.string());
+  const test::ScratchDir dir("sign");
+  test::WriteFile(dir / "package.exe", built_.bytes);
+  const std::string d = test::Quote(dir.path().string());
   const auto keys = test::RunCommand(
       "cd " + d + " && openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 " +
           "-subj '/CN=VXR Setup test signer'",
-      dir);
+      dir.path());
   ASSERT_EQ(keys.exitCode, 0) << keys.err;
   const auto sign = test::RunCommand(
       "cd " + d + " && osslsigncode sign -certs cert.pem -key key.pem -n 'VXR Setup test' -in package.exe " +
           "-out signed.exe",
-      dir);
+      dir.path());
   ASSERT_EQ(sign.exitCode, 0) << sign.out << sign.err;
 
-  const Bytes signedPackage = Slurp(dir / "signed.exe");
+  const Bytes signedPackage = test::ReadFile(dir / "signed.exe");
   const auto headers = pe::ParseHeaders(signedPackage);
   ASSERT_TRUE(headers);
   ASSERT_NE(headers->securitySize, 0u);
@@ -219,7 +199,7 @@ TEST_F(PackageTest, SignedPackageStillGivesEveryPiece) {
   EXPECT_TRUE(check.AllSound());
   EXPECT_EQ(ExtractAll(signedPackage), 8);
 
-  const auto list = test::RunVxrpack(dir, "list", (dir / "signed.exe").string());
+  const auto list = test::RunVxrpack(dir.path(), "list", (dir / "signed.exe").string());
   EXPECT_EQ(list.exitCode, 0) << list.err;
   EXPECT_NE(list.out.find("signed"), std::string::npos) << list.out;
 
@@ -230,7 +210,6 @@ TEST_F(PackageTest, SignedPackageStillGivesEveryPiece) {
   ASSERT_TRUE(CheckPackage(appended, check, error)) << error;
   EXPECT_FALSE(check.signedPackage);
   EXPECT_FALSE(check.AllSound());
-  fs::remove_all(dir);
 }
 
 }  // namespace

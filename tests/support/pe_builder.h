@@ -1,0 +1,99 @@
+// Minimal PE images for tests, laid out as a linker would: a DOS header,
+// "PE\0\0" at 0x80, a PE32 or PE32+ optional header with 16 directories and
+// the section table. MakeStub stands in for the setup stub: complete enough
+// for the packing tool to fill and for osslsigncode to sign.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/payload_format.h"
+
+namespace vxr::test {
+
+struct PeSection {
+  std::string name;  // up to 8 characters
+  std::uint32_t virtualSize, virtualAddress, rawSize, fileOffset;
+};
+
+inline void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+  b[at] = static_cast<std::uint8_t>(v);
+  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Where the security directory's offset field is.
+inline std::size_t SecurityDirectoryAt(bool is64) { return 0x80 + 24 + (is64 ? 112 : 96) + 4 * 8; }
+
+// Padded with zeros to `totalSize` bytes.
+inline std::vector<std::uint8_t> MakePeImage(bool is64, const std::vector<PeSection>& sections,
+                                             std::uint32_t securityOffset = 0, std::uint32_t securitySize = 0,
+                                             std::size_t totalSize = 1024) {
+  const std::size_t nt = 0x80, opt = nt + 24;
+  const std::size_t optionalSize = is64 ? 240 : 224;
+  std::vector<std::uint8_t> b(totalSize, 0);
+  b[0] = 'M';
+  b[1] = 'Z';
+  Put32(b, 0x3C, nt);
+  std::memcpy(&b[nt], "PE\0\0", 4);
+  Put16(b, nt + 4, is64 ? 0x8664 : 0x14C);
+  Put16(b, nt + 6, static_cast<std::uint32_t>(sections.size()));
+  Put16(b, nt + 20, static_cast<std::uint32_t>(optionalSize));
+  Put16(b, nt + 22, is64 ? 0x0022 : 0x0102);  // executable; large-address-aware or 32-bit
+  Put16(b, opt, is64 ? 0x20B : 0x10B);
+  Put32(b, opt + 16, 0x1000);                  // entry point
+  Put32(b, opt + (is64 ? 24 : 28), 0x400000);  // image base
+  Put32(b, opt + 32, 0x1000);                  // section alignment
+  Put32(b, opt + 36, 0x200);                   // file alignment
+  Put16(b, opt + 40, 4);
+  Put16(b, opt + 48, 4);
+  Put32(b, opt + 56, 0x5000);  // image size
+  Put32(b, opt + 60, 0x200);   // headers size
+  Put16(b, opt + 68, 2);       // GUI
+  Put32(b, opt + (is64 ? 108 : 92), 16);
+  Put32(b, SecurityDirectoryAt(is64), securityOffset);
+  Put32(b, SecurityDirectoryAt(is64) + 4, securitySize);
+  std::size_t at = opt + optionalSize;
+  for (const auto& s : sections) {
+    std::memcpy(&b[at], s.name.data(), s.name.size());
+    Put32(b, at + 8, s.virtualSize);
+    Put32(b, at + 12, s.virtualAddress);
+    Put32(b, at + 16, s.rawSize);
+    Put32(b, at + 20, s.fileOffset);
+    Put32(b, at + 36, s.name == ".text" ? 0x60000020 : 0x40000040);
+    at += 40;
+  }
+  return b;
+}
+
+struct StubOptions {
+  bool withTableSection = true;
+  std::optional<payload::Table> table{};  // default: an empty table of the right magic and version
+  std::uint32_t securityOffset = 0, securitySize = 0;  // a signed stub's certificate table
+};
+
+// A PE32 image of one `ret` in .text and, unless left out, a .vxrpay section
+// holding a payload table.
+inline std::vector<std::uint8_t> MakeStub(const StubOptions& options = {}) {
+  std::vector<PeSection> sections = {{".text", 0x400, 0x1000, 0x400, 0x200}};
+  if (options.withTableSection) sections.push_back({".vxrpay", 0x400, 0x2000, 0x400, 0x600});
+  auto image = MakePeImage(false, sections, options.securityOffset, options.securitySize,
+                           options.withTableSection ? 0xA00 : 0x600);
+  image[0x200] = 0xC3;
+  if (options.withTableSection) {
+    payload::Table table{};
+    table.magic = payload::kMagic;
+    table.version = payload::kFormatVersion;
+    table.count = payload::kPieceCount;
+    if (options.table) table = *options.table;
+    std::memcpy(&image[0x600], &table, sizeof table);
+  }
+  return image;
+}
+
+}  // namespace vxr::test
