@@ -6,16 +6,15 @@
 #include "platform/headless/registry_store.h"
 #include "registration/registry.h"
 #include "tests/registration/fake_ui.h"
+#include "tests/registration/registry_checks.h"
 #include "tests/support/test_machine.h"
 
 namespace vxr {
 namespace {
 
 using platform::registry::ValueType;
-constexpr RootKey kLm = RootKey::LocalMachine;
-constexpr wchar_t kKeyMessage[] = L"Registry anahtarı oluşturulamadı. Registry key could not be created!";
-constexpr wchar_t kStringMessage[] =
-    L"Registry'e string yazılamadı! Registry value(string) could not be written!";
+using test::kLm;
+using Bytes = std::vector<std::uint8_t>;
 
 std::optional<std::uint32_t> DWord(std::wstring_view key, std::wstring_view name) {
   const auto value = headless::GetRegistryValue(kLm, key, name);
@@ -35,6 +34,7 @@ class ProductSettingsTest : public ::testing::Test {
  protected:
   void Run(std::wstring_view installDir = L"C:\\Program Files\\Screen Recorder") {
     WriteRegistrySettings(installDir, ui_);
+    EXPECT_EQ(headless::OpenRegistryKeyCount(), 0);
   }
   test::TestMachine machine_;
   test::FakeUi ui_;
@@ -48,13 +48,11 @@ TEST_F(ProductSettingsTest, FirstInstallationWritesBothKeys) {
   EXPECT_EQ(DWord(kProductKey, L"Version"), 10u);
   EXPECT_EQ(DWord(kProductKey, L"IncCur"), 1u);
   EXPECT_EQ(DWord(kProductKey, L"dwKFE"), 10u);
-  EXPECT_FALSE(headless::GetRegistryValue(kLm, kProductKey, L"FullDesktopRate"));
   EXPECT_EQ(Sz(kUninstallKey, L"DisplayName"), "Tarvo's Screen Recorder");
   EXPECT_EQ(Sz(kUninstallKey, L"UninstallString"), "C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe");
   EXPECT_EQ(headless::RegistryValueNames(kLm, kProductKey),
             (std::vector<std::wstring>{L"Dizin", L"Version", L"IncCur", L"dwKFE"}));
   EXPECT_TRUE(headless::ShownBoxes().empty());
-  EXPECT_EQ(headless::OpenRegistryKeyCount(), 0);
 }
 
 TEST_F(ProductSettingsTest, EarlierInstallationKeepsTheProductsOwnSettings) {
@@ -79,45 +77,28 @@ TEST_F(ProductSettingsTest, EarlierInstallationKeepsTheProductsOwnSettings) {
   EXPECT_EQ(GetRegString(kLm, kUninstallKey, L"Publisher"), L"Ambretton");
 }
 
-TEST_F(ProductSettingsTest, OnlyAStoredSeventyMovesTheDesktopRate) {
-  struct Case {
-    const char* what;
-    std::function<void()> store;
-    std::optional<std::uint32_t> dword;
-    std::optional<std::string> text;
-  };
-  const Case cases[] = {
-      {"50 stays", [] { headless::PutRegistryDWord(kLm, kProductKey, L"FullDesktopRate", 50); }, 50u, {}},
-      {"100 stays", [] { headless::PutRegistryDWord(kLm, kProductKey, L"FullDesktopRate", 100); }, 100u, {}},
-      {"text 70 stays",
-       [] { headless::PutRegistryString(kLm, kProductKey, L"FullDesktopRate", L"70"); },
-       {},
-       std::string("70\0", 3)},
+// Only a stored DWORD 70 moves the desktop rate; only a DWORD other than 0 keeps the frame setting.
+TEST_F(ProductSettingsTest, StoredSettingsOfOtherValuesOrTypes) {
+  const struct {
+    const wchar_t* name;
+    ValueType type;
+    Bytes stored, after;
+  } cases[] = {
+      {L"FullDesktopRate", ValueType::DWord, {50, 0, 0, 0}, {50, 0, 0, 0}},
+      {L"FullDesktopRate", ValueType::DWord, {100, 0, 0, 0}, {100, 0, 0, 0}},
+      {L"FullDesktopRate", ValueType::Sz, {'7', '0', 0}, {'7', '0', 0}},
+      {L"dwKFE", ValueType::DWord, {0, 0, 0, 0}, {10, 0, 0, 0}},
+      {L"dwKFE", ValueType::Sz, {'2', '5'}, {10, 0, 0, 0}},
+      {L"dwKFE", ValueType::Binary, {25, 0, 0, 0}, {10, 0, 0, 0}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
     headless::Reset();
-    c.store();
+    headless::PutRegistryValue(kLm, kProductKey, c.name, c.type, c.stored);
     Run();
-    EXPECT_EQ(DWord(kProductKey, L"FullDesktopRate"), c.dword);
-    EXPECT_EQ(Sz(kProductKey, L"FullDesktopRate"), c.text);
-  }
-}
-
-TEST_F(ProductSettingsTest, ZeroOrMistypedFrameSettingGetsTheDefault) {
-  const std::function<void()> stores[] = {
-      [] { headless::PutRegistryDWord(kLm, kProductKey, L"dwKFE", 0); },
-      [] { headless::PutRegistryString(kLm, kProductKey, L"dwKFE", L"25"); },
-      [] {
-        headless::PutRegistryValue(kLm, kProductKey, L"dwKFE", ValueType::Binary,
-                                   std::vector<std::uint8_t>{25, 0, 0, 0});
-      },
-  };
-  for (const auto& store : stores) {
-    headless::Reset();
-    store();
-    Run();
-    EXPECT_EQ(DWord(kProductKey, L"dwKFE"), 10u);
+    const auto value = headless::GetRegistryValue(kLm, kProductKey, c.name);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->bytes, c.after) << static_cast<int>(c.type) << " " << int{c.stored[0]};
+    EXPECT_EQ(value->type, c.after.size() == 4 ? ValueType::DWord : ValueType::Sz);
   }
 }
 
@@ -127,11 +108,10 @@ TEST_F(ProductSettingsTest, UnwritableMachineGivesFiveMessagesAndGoesOn) {
 
   std::vector<std::wstring> texts;
   for (const auto& box : headless::ShownBoxes()) texts.push_back(box.text);
-  EXPECT_EQ(texts, (std::vector<std::wstring>{kKeyMessage, kStringMessage, kKeyMessage, kStringMessage,
-                                              kStringMessage}));
+  EXPECT_EQ(texts, (std::vector<std::wstring>{test::kKeyMessage, test::kStringMessage, test::kKeyMessage,
+                                              test::kStringMessage, test::kStringMessage}));
   EXPECT_FALSE(headless::RegistryKeyExists(kLm, L"Software\\Ambretton"));
   EXPECT_FALSE(headless::RegistryKeyExists(kLm, kUninstallKey));
-  EXPECT_EQ(headless::OpenRegistryKeyCount(), 0);
 }
 
 }  // namespace

@@ -15,19 +15,23 @@ using platform::DdeAnswer;
 constexpr wchar_t kGroup[] =
     L"C:\\Users\\Test\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Screen Recorder";
 constexpr wchar_t kDir[] = L"C:\\Program Files\\Screen Recorder";
+const std::wstring kExe = std::wstring(kDir) + L"\\Screen Recorder.exe",
+                   kHelp = std::wstring(kDir) + L"\\VXR.chm",
+                   kUninstaller = std::wstring(kDir) + L"\\Uninstall VXR.exe";
 
 class ProgramGroupTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    machine_.MakeFolders(kDir);
-    machine_.WriteFile(std::wstring(kDir) + L"\\Screen Recorder.exe", "MZ");
+  // A fresh machine whose destination holds the main program and, as asked, the help file and uninstaller.
+  void Fresh(bool help, bool uninstaller, bool hidden = false, bool progman = true) {
+    headless::Reset();
+    machine_.emplace();
+    machine_->MakeFolders(kDir);
+    for (const auto& [present, path] : {std::pair{true, kExe}, {help, kHelp}, {uninstaller, kUninstaller}}) {
+      if (present) machine_->WriteFile(path, "MZ");
+      if (present && hidden && path != kExe) headless::SetHiddenOrSystem(path, true);
+    }
+    if (progman) headless::SetDdeServer(L"PROGMAN", L"PROGMAN");
   }
-  void AddFile(std::wstring_view name, bool hidden = false) {
-    const std::wstring path = std::wstring(kDir) + L"\\" + std::wstring(name);
-    machine_.WriteFile(path, "x");
-    if (hidden) headless::SetHiddenOrSystem(path, true);
-  }
-  void WithProgman() { headless::SetDdeServer(L"PROGMAN", L"PROGMAN"); }
   void Run(std::wstring_view installDir = kDir) {
     ui_.QueueEventMarker();
     CreateProgramGroup(installDir, ui_);
@@ -43,12 +47,12 @@ class ProgramGroupTest : public ::testing::Test {
   int LinkCount() const {
     int count = 0;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(machine_.Host(kGroup), ec))
+    for (const auto& entry : std::filesystem::directory_iterator(machine_->Host(kGroup), ec))
       count += entry.path().extension() == ".lnk";
     return count;
   }
 
-  test::TestMachine machine_;
+  std::optional<test::TestMachine> machine_;
   test::FakeUi ui_;
 };
 
@@ -61,9 +65,7 @@ const std::wstring kCommands[] = {
 };
 
 TEST_F(ProgramGroupTest, SendsEveryCommandInOrderOverOneConversation) {
-  WithProgman();
-  AddFile(L"VXR.chm");
-  AddFile(L"Uninstall VXR.exe");
+  Fresh(true, true);
   Run(std::wstring(kDir) + L"     ");
 
   EXPECT_EQ(Sent(), std::vector<std::wstring>(std::begin(kCommands), std::end(kCommands)));
@@ -76,67 +78,48 @@ TEST_F(ProgramGroupTest, SendsEveryCommandInOrderOverOneConversation) {
 }
 
 TEST_F(ProgramGroupTest, HelpAndUninstallItemsFollowTheirFiles) {
-  struct Case {
-    const char* what;
-    bool help, helpHidden, uninstaller, uninstallerHidden;
-    std::vector<std::wstring> commands;
-  };
-  const std::vector<std::wstring> three{kCommands[0], kCommands[1], kCommands[2]};
-  const Case cases[] = {
-      {"both absent", false, false, false, false, three},
-      {"help only", true, false, false, false, {kCommands[0], kCommands[1], kCommands[2], kCommands[3]}},
-      {"uninstaller only",
-       false,
-       false,
-       true,
-       false,
-       {kCommands[0], kCommands[1], kCommands[2], kCommands[4]}},
-      {"both hidden or system", true, true, true, true, three},
+  const struct {
+    bool help, uninstaller, hidden;
+    std::vector<int> commands;
+  } cases[] = {
+      {false, false, false, {0, 1, 2}},
+      {true, false, false, {0, 1, 2, 3}},
+      {false, true, false, {0, 1, 2, 4}},
+      {true, true, true, {0, 1, 2}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    headless::Reset();
-    test::TestMachine machine;
-    machine.MakeFolders(kDir);
-    if (c.help) machine.WriteFile(std::wstring(kDir) + L"\\VXR.chm", "x");
-    if (c.helpHidden) headless::SetHiddenOrSystem(std::wstring(kDir) + L"\\VXR.chm", true);
-    if (c.uninstaller) machine.WriteFile(std::wstring(kDir) + L"\\Uninstall VXR.exe", "x");
-    if (c.uninstallerHidden) headless::SetHiddenOrSystem(std::wstring(kDir) + L"\\Uninstall VXR.exe", true);
-    WithProgman();
+    Fresh(c.help, c.uninstaller, c.hidden);
     Run();
-    EXPECT_EQ(Sent(), c.commands);
+    std::vector<std::wstring> expected;
+    for (int i : c.commands) expected.push_back(kCommands[i]);
+    EXPECT_EQ(Sent(), expected) << c.help << c.uninstaller << c.hidden;
   }
 }
 
 TEST_F(ProgramGroupTest, WithoutProgramManagerTheSetupMakesTheGroupItself) {
-  AddFile(L"VXR.chm");
-  AddFile(L"Uninstall VXR.exe");
+  Fresh(true, true, false, false);
   Run(L" " + std::wstring(kDir) + L"  ");
 
   EXPECT_TRUE(Sent().empty());
   EXPECT_EQ(LinkCount(), 4);
-  const auto main = Link(L"Tarvo's Screen Recorder");
-  ASSERT_TRUE(main);
-  EXPECT_EQ(main->target, L"C:\\Program Files\\Screen Recorder\\Screen Recorder.exe");
-  EXPECT_EQ(main->arguments, L"");
-  const auto studio = Link(L"VXR Movie Studio");
-  ASSERT_TRUE(studio);
-  EXPECT_EQ(studio->target, L"C:\\Program Files\\Screen Recorder\\Screen Recorder.exe");
-  EXPECT_EQ(studio->arguments, L"/moviestudio");
-  EXPECT_EQ(Link(L"Screen Recorder Help")->target, L"C:\\Program Files\\Screen Recorder\\VXR.chm");
-  EXPECT_EQ(Link(L"Uninstall Screen Recorder")->target,
-            L"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe");
+  const std::tuple<const wchar_t*, std::wstring, const wchar_t*> links[] = {
+      {L"Tarvo's Screen Recorder", kExe, L""},
+      {L"VXR Movie Studio", kExe, L"/moviestudio"},
+      {L"Screen Recorder Help", kHelp, L""},
+      {L"Uninstall Screen Recorder", kUninstaller, L""},
+  };
+  for (const auto& [name, target, arguments] : links) {
+    const auto link = Link(name);
+    ASSERT_TRUE(link) << name;
+    EXPECT_EQ(link->target, target);
+    EXPECT_EQ(link->arguments, arguments);
+  }
   EXPECT_EQ(ui_.log.back(), L"refresh");
 }
 
 TEST_F(ProgramGroupTest, OnlyCommandsProgramManagerDidNotCarryOutAreOurs) {
-  const DdeAnswer failures[] = {DdeAnswer::Refused, DdeAnswer::TimedOut};
-  for (const DdeAnswer failure : failures) {
-    headless::Reset();
-    test::TestMachine machine;
-    machine.MakeFolders(kDir);
-    machine.WriteFile(std::wstring(kDir) + L"\\Uninstall VXR.exe", "x");
-    WithProgman();
+  for (const DdeAnswer failure : {DdeAnswer::Refused, DdeAnswer::TimedOut}) {
+    Fresh(false, true);
     headless::QueueDdeAnswer(DdeAnswer::Acknowledged);
     headless::QueueDdeAnswer(DdeAnswer::Acknowledged);
     headless::QueueDdeAnswer(failure);
@@ -168,6 +151,7 @@ TEST(ProgmanCommandTest, ParsesAndSplitsAsProgramManagerDoes) {
 }
 
 TEST_F(ProgramGroupTest, InterpreterNeedsAGroupAndNamesItemsAfterTheirFile) {
+  Fresh(false, false);
   ProgmanInterpreter own;
   EXPECT_FALSE(own.Execute(L"[additem(\"C:\\x.exe\",X)]"));
   EXPECT_FALSE(own.Execute(L"[ShowGroup(Screen Recorder,1)]"));

@@ -63,21 +63,15 @@ for way in shell no-shell; do
       fail "no group folder"
       continue
     fi
-    case $layout in
-    all) want=4 ;;
-    nohelp) want=3 ;;
-    *) want=2 ;;
-    esac
+    # name|target|arguments of each link the layout calls for
+    links="Tarvo's Screen Recorder|$dir\\Screen Recorder.exe|
+VXR Movie Studio|$dir\\Screen Recorder.exe|/moviestudio"
+    [ "$layout" = all ] && links+=$'\n'"Screen Recorder Help|$dir\\VXR.chm|"
+    [[ $layout = all || $layout = nohelp ]] && links+=$'\n'"Uninstall Screen Recorder|$dir\\Uninstall VXR.exe|"
+    want=$(wc -l <<<"$links")
     count=$(find "$group" -maxdepth 1 -name '*.lnk' | wc -l)
     [ "$count" -eq "$want" ] || fail "$count links, expected $want: $(ls "$group" | tr '\n' ',')"
-    check_link "Tarvo's Screen Recorder" "$dir\\Screen Recorder.exe" ''
-    check_link 'VXR Movie Studio' "$dir\\Screen Recorder.exe" '/moviestudio'
-    if [ "$layout" = all ]; then
-      check_link 'Screen Recorder Help' "$dir\\VXR.chm" ''
-    fi
-    if [ "$layout" = all ] || [ "$layout" = nohelp ]; then
-      check_link 'Uninstall Screen Recorder' "$dir\\Uninstall VXR.exe" ''
-    fi
+    while IFS='|' read -r name target arguments; do check_link "$name" "$target" "$arguments"; done <<<"$links"
   done
 done
 

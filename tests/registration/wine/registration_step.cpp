@@ -27,12 +27,12 @@ class QuietUi final : public vxr::InstallUi {
   int refreshes = 0;
 };
 
-bool PutFile(const std::wstring& path, DWORD attributes) {
+bool PutFile(const std::wstring& path, DWORD attributes, const std::string& text = "demo") {
   HANDLE file =
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  WriteFile(file, "demo", 4, &written, nullptr);
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
   return SetFileAttributesW(path.c_str(), attributes) != 0;
 }
@@ -44,10 +44,10 @@ bool Prepare(const std::wstring& dir, const std::wstring& layout) {
     CreateDirectoryW(dir.substr(0, sep).c_str(), nullptr);
   CreateDirectoryW(dir.c_str(), nullptr);
   const std::wstring help = dir + L"\\VXR.chm", uninstaller = dir + L"\\Uninstall VXR.exe";
-  SetFileAttributesW(help.c_str(), FILE_ATTRIBUTE_NORMAL);
-  SetFileAttributesW(uninstaller.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(help.c_str());
-  DeleteFileW(uninstaller.c_str());
+  for (const auto& old : {help, uninstaller}) {
+    SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(old.c_str());
+  }
   bool ok = PutFile(dir + L"\\Screen Recorder.exe", FILE_ATTRIBUTE_NORMAL);
   if (layout == L"all") {
     ok = ok && PutFile(help, FILE_ATTRIBUTE_READONLY) && PutFile(uninstaller, FILE_ATTRIBUTE_ARCHIVE);
@@ -59,15 +59,6 @@ bool Prepare(const std::wstring& dir, const std::wstring& layout) {
     ok = false;
   }
   return ok;
-}
-
-void WriteResult(const std::wstring& path, const std::string& text) {
-  HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
 }
 
 // The shell opens the new group's folder in a window of its own, as Windows'
@@ -115,11 +106,11 @@ int main() {
   if ((mode != L"group" && mode != L"isolated-group") || argc < 5) return 2;
   const std::wstring result = argv[4];
   if (mode == L"isolated-group" && !Isolate()) {
-    WriteResult(result, "isolation failed\n");
+    PutFile(result, FILE_ATTRIBUTE_NORMAL, "isolation failed\n");
     return 1;
   }
   if (!Prepare(dir, argv[3])) {
-    WriteResult(result, "prepare failed\n");
+    PutFile(result, FILE_ATTRIBUTE_NORMAL, "prepare failed\n");
     return 1;
   }
   // Whether a Program Manager answers here, for the script to know which way the items came.
@@ -129,6 +120,7 @@ int main() {
   vxr::CreateProgramGroup(dir + L"   ", ui);
   const bool ok = ui.status == L"Shortcuts are being created..." && ui.refreshes == 2;
   if (progman) CloseGroupWindows();
-  WriteResult(result, std::string("progman=") + (progman ? "yes" : "no") + (ok ? " done\n" : " failed\n"));
+  PutFile(result, FILE_ATTRIBUTE_NORMAL,
+          std::string("progman=") + (progman ? "yes" : "no") + (ok ? " done\n" : " failed\n"));
   return ok ? 0 : 1;
 }

@@ -6,83 +6,64 @@
 # view a 32-bit product reads.
 set -uo pipefail
 step=$1
-product='HKLM\Software\Wow6432Node\Ambretton'
+product='HKLM\Software\Wow6432Node\Ambretton\VXR'
 uninstall='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\ScreenRecorder'
 failures=0
 
 reg() { "$VXR_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
-clean() {
-  reg delete "$product" /f >/dev/null
-  reg delete "$uninstall" /f >/dev/null
+fail() {
+  echo "FAIL [$scenario] $*"
+  failures=$((failures + 1))
 }
-# "TYPE DATA" of one value as reg.exe lists it, or "missing".
-value() {
-  local line
-  line=$(reg query "$1" | awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }')
-  printf '%s' "$line"
-}
+# expect KEY NAME 'TYPE DATA' or missing, as reg.exe lists the value.
 expect() {
   local got
-  got=$(value "$1" "$2")
-  if [ "$got" != "$3" ]; then
-    echo "FAIL [$scenario] $1 $2: expected '$3', got '$got'"
-    failures=$((failures + 1))
-  fi
+  got=$(reg query "$1" | awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }')
+  [ "$got" = "$3" ] || fail "$1 $2: expected '$3', got '$got'"
 }
-run_step() {
-  if ! "$VXR_WINE" "$step" settings "$1"; then
-    echo "FAIL [$scenario] the step did not finish"
-    failures=$((failures + 1))
-  fi
+# run INSTALL-DIR [KEY NAME TYPE DATA]...: a clean registry, the given values, then the step.
+run() {
+  local dir=$1
+  shift
+  reg delete "${product%\\VXR}" /f >/dev/null
+  reg delete "$uninstall" /f >/dev/null
+  while [ $# -ge 4 ]; do
+    reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null
+    shift 4
+  done
+  "$VXR_WINE" "$step" settings "$dir" || fail "the step did not finish"
 }
 
 scenario="first installation"
-clean
-run_step 'C:\Program Files\Screen Recorder   '
-expect "$product\\VXR" Dizin 'REG_SZ C:\Program Files\Screen Recorder'
-expect "$product\\VXR" Version 'REG_DWORD 0xa'
-expect "$product\\VXR" IncCur 'REG_DWORD 0x1'
-expect "$product\\VXR" dwKFE 'REG_DWORD 0xa'
-expect "$product\\VXR" FullDesktopRate missing
+run 'C:\Program Files\Screen Recorder   '
+expect "$product" Dizin 'REG_SZ C:\Program Files\Screen Recorder'
+expect "$product" Version 'REG_DWORD 0xa'
+expect "$product" IncCur 'REG_DWORD 0x1'
+expect "$product" dwKFE 'REG_DWORD 0xa'
+expect "$product" FullDesktopRate missing
 expect "$uninstall" DisplayName "REG_SZ Tarvo's Screen Recorder"
 expect "$uninstall" UninstallString 'REG_SZ C:\Program Files\Screen Recorder\Uninstall VXR.exe'
-if reg query 'HKLM\Software\Ambretton' | grep -q .; then
-  echo "FAIL [$scenario] the settings reached the 64-bit view"
-  failures=$((failures + 1))
-fi
+reg query 'HKLM\Software\Ambretton' | grep -q . && fail "the settings reached the 64-bit view"
 
 scenario="earlier installation"
-clean
-reg add "$product\\VXR" /v Dizin /t REG_SZ /d 'D:\Old' /f >/dev/null
-reg add "$product\\VXR" /v Version /t REG_DWORD /d 9 /f >/dev/null
-reg add "$product\\VXR" /v dwKFE /t REG_DWORD /d 25 /f >/dev/null
-reg add "$product\\VXR" /v FullDesktopRate /t REG_DWORD /d 70 /f >/dev/null
-reg add "$product\\VXR" /v LastFolder /t REG_SZ /d 'D:\Movies' /f >/dev/null
-reg add "$uninstall" /v Publisher /t REG_SZ /d Ambretton /f >/dev/null
-run_step 'D:\VXR Test'
-expect "$product\\VXR" Dizin 'REG_SZ D:\VXR Test'
-expect "$product\\VXR" Version 'REG_DWORD 0xa'
-expect "$product\\VXR" IncCur 'REG_DWORD 0x1'
-expect "$product\\VXR" dwKFE 'REG_DWORD 0x19'
-expect "$product\\VXR" FullDesktopRate 'REG_DWORD 0x64'
-expect "$product\\VXR" LastFolder 'REG_SZ D:\Movies'
+run 'D:\VXR Test' "$product" Dizin REG_SZ 'D:\Old' "$product" Version REG_DWORD 9 \
+  "$product" dwKFE REG_DWORD 25 "$product" FullDesktopRate REG_DWORD 70 \
+  "$product" LastFolder REG_SZ 'D:\Movies' "$uninstall" Publisher REG_SZ Ambretton
+expect "$product" Dizin 'REG_SZ D:\VXR Test'
+expect "$product" Version 'REG_DWORD 0xa'
+expect "$product" IncCur 'REG_DWORD 0x1'
+expect "$product" dwKFE 'REG_DWORD 0x19'
+expect "$product" FullDesktopRate 'REG_DWORD 0x64'
+expect "$product" LastFolder 'REG_SZ D:\Movies'
 expect "$uninstall" UninstallString 'REG_SZ D:\VXR Test\Uninstall VXR.exe'
 expect "$uninstall" Publisher 'REG_SZ Ambretton'
 
-scenario="settings stored as text or as other numbers"
-clean
-reg add "$product\\VXR" /v dwKFE /t REG_SZ /d 25 /f >/dev/null
-reg add "$product\\VXR" /v FullDesktopRate /t REG_SZ /d 70 /f >/dev/null
-run_step 'C:\VXR'
-expect "$product\\VXR" dwKFE 'REG_DWORD 0xa'
-expect "$product\\VXR" FullDesktopRate 'REG_SZ 70'
-clean
-reg add "$product\\VXR" /v dwKFE /t REG_DWORD /d 0 /f >/dev/null
-reg add "$product\\VXR" /v FullDesktopRate /t REG_DWORD /d 50 /f >/dev/null
-run_step 'C:\VXR'
-expect "$product\\VXR" dwKFE 'REG_DWORD 0xa'
-expect "$product\\VXR" FullDesktopRate 'REG_DWORD 0x32'
+scenario="settings stored as text"
+run 'C:\VXR' "$product" dwKFE REG_SZ 25 "$product" FullDesktopRate REG_SZ 70
+expect "$product" dwKFE 'REG_DWORD 0xa'
+expect "$product" FullDesktopRate 'REG_SZ 70'
 
-clean
+reg delete "${product%\\VXR}" /f >/dev/null
+reg delete "$uninstall" /f >/dev/null
 [ "$failures" -eq 0 ] && echo "PASSED" || echo "FAILED ($failures)"
 [ "$failures" -eq 0 ]

@@ -31,22 +31,17 @@ class Scratch {
   }
 
  private:
+  // The tests leave at most empty folders behind.
   static void Remove(const std::wstring& dir) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = dir + L"\\" + name;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          Remove(path);
-        else
-          DeleteFileW(path.c_str());
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+      if (found.cFileName[0] == L'.') continue;
+      const std::wstring path = dir + L"\\" + found.cFileName;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
     }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryW(dir.c_str());
   }
   std::wstring root_;
@@ -136,11 +131,9 @@ TEST(SystemInfoTest, ScreenFacts) {
   EXPECT_LE(area.right, GetSystemMetrics(SM_CXSCREEN));
 }
 
-}  // namespace
-
-namespace {
 TEST(ProcessTest, StartsWithoutWaitingAndReportsWhatCannotStart) {
   EXPECT_TRUE(platform::StartProgram(L"cmd.exe /c exit 3"));
   EXPECT_FALSE(platform::StartProgram(L"C:\\no such folder\\nothing.exe"));
 }
+
 }  // namespace
