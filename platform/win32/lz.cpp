@@ -2,6 +2,8 @@
 // points, so paths go through the ANSI code page.
 #include "platform/lz.h"
 
+#include "platform/ansi_text.h"
+
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <lzexpand.h>
@@ -9,18 +11,6 @@
 #include <string>
 
 namespace platform {
-namespace {
-
-std::string ToAnsi(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int wide = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), wide, out.data(), bytes, nullptr, nullptr);
-  return out;
-}
-
-}  // namespace
 
 std::int32_t LzOpenFile(std::wstring_view path, LzOpenInfo& info, std::uint16_t style) {
   std::string name = ToAnsi(path);
