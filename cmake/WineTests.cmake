@@ -7,9 +7,6 @@ set(VXR_WINE_STATE "${CMAKE_BINARY_DIR}/wine" CACHE PATH "Where the test run kee
 # with WINEPREFIX, DISPLAY and VXR_WINE (the loader) in its environment.
 function(vxr_add_wine_test)
   cmake_parse_arguments(ARG "" "NAME;TIMEOUT" "COMMAND;RESOURCE_LOCK;LABELS" ${ARGN})
-  if(NOT VXR_WINE_USABLE)
-    return()
-  endif()
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()

@@ -24,7 +24,7 @@ std::int32_t LzOpenFile(std::wstring_view path, LzOpenInfo& info, std::uint16_t 
 
 // Writes the expanded source (or an unchanged copy of a source without the
 // header) to the destination: the number of bytes written, or a negative
-// LZERROR code (engine/szdd_expander.h names them).
+// LZERROR code (codec/szdd_expander.h names them).
 std::int32_t LzCopy(std::int32_t source, std::int32_t destination);
 
 // Closes a handle of either kind; an invalid one is ignored.

@@ -22,7 +22,8 @@ arch=$(scripts/wine-arch.sh)
 if [ "$arch" = win32 ]; then
   package=build/demo/VXRSetup.exe
 else
-  echo "this machine runs no 32-bit programs: Wine runs the x86_64 build of the same setup"
+  echo "demo.sh: Wine cannot run 32-bit programs on this machine (see scripts/install-deps.sh)," >&2
+  echo "         so it runs the x86_64 build of the same setup instead of the shipped one" >&2
   tools/demo/make-package.sh build/win64/setup-stub.exe build/demo/VXRSetup64.exe --demo-x64
   package=build/demo/VXRSetup64.exe
 fi
@@ -30,7 +31,7 @@ fi
 state=$PWD/build/demo/wine
 shots=$PWD/build/demo/screenshots
 trap 'tests/wine/prefix.sh stop "$state"' EXIT
-VXR_USE_DISPLAY=1 tests/wine/prefix.sh start "$state" "$arch"
+VXR_USE_DISPLAY=1 tests/wine/prefix.sh start "$state" win64 "$PWD/build/$arch/vxr-driver.exe"
 tests/wine/run-in-wine.sh "$state" tests/wine/e2e/wizard_walk.sh "$PWD/$package" \
   "$PWD/build/$arch/vxr-driver.exe" "$shots"
 echo "package: build/demo/VXRSetup.exe ($(stat -c %s build/demo/VXRSetup.exe) bytes); screenshots: $shots"

@@ -59,6 +59,8 @@ class Form1 final : public platform::FormEvents {
  private:
   void ShowPage();
   void InstallFiles();
+  // Empties and removes the staging folder; never reports anything.
+  void DeleteTempFiles();
 
   platform::Form window_;
 };

@@ -21,6 +21,8 @@ std::wstring DefaultInstallDir() {
   return std::wstring(Trim(WindowsDrive).substr(0, 2)) + L"\\Program Files\\Screen Recorder";
 }
 
+std::wstring StagingFolder() { return std::wstring(TempDir.Trimmed()) + L"\\VXRTMP"; }
+
 Form1& TheForm1() {
   if (!form1) form1 = std::make_unique<Form1>();
   return *form1;

@@ -22,6 +22,8 @@ extern std::wstring WindowsDrive;
 
 // The Windows drive followed by "\Program Files\Screen Recorder".
 std::wstring DefaultInstallDir();
+// The installation's working folder: the trimmed TempDir followed by "\VXRTMP".
+std::wstring StagingFolder();
 
 // Shows the backdrop, then the wizard; from then on events drive the program.
 void Main();

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <functional>
 
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 #include "tests/support/corpus.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 #include "tests/support/corpus.h"
 #include "tools/vxrpack/szdd_compressor.h"
 

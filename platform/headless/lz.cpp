@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 #include "platform/headless/headless.h"
 #include "platform/raw_file.h"
 

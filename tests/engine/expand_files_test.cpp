@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/szdd_format.h"
+#include "codec/szdd_format.h"
 #include "platform/headless/headless.h"
 #include "platform/lz.h"
 #include "tests/support/test_machine.h"

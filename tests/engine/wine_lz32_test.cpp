@@ -14,8 +14,8 @@
 #include <cstdio>
 
 #include "engine/expand_files.h"
-#include "engine/szdd_expander.h"
-#include "engine/szdd_format.h"
+#include "codec/szdd_expander.h"
+#include "codec/szdd_format.h"
 #include "tests/support/corpus.h"
 #include "tools/demo/demo_product.h"
 #include "tools/vxrpack/szdd_compressor.h"

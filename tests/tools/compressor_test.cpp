@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <random>
 
-#include "engine/szdd_expander.h"
-#include "engine/szdd_format.h"
+#include "codec/szdd_expander.h"
+#include "codec/szdd_format.h"
 #include "tests/support/corpus.h"
 #include "tools/vxrpack/szdd_compressor.h"
 

@@ -11,7 +11,7 @@
 #include "engine/extract_piece.h"
 #include "engine/payload_table.h"
 #include "engine/pe_image.h"
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 #include "platform/headless/headless.h"
 #include "tests/support/corpus.h"
 #include "tests/support/pe_builder.h"

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Makes (start) or ends (stop) the Wine prefix and Xvfb display of one test run.
-#   prefix.sh start STATE_DIR win32|win64
+#   prefix.sh start STATE_DIR win32|win64 [PROBE.exe]
 #   prefix.sh stop STATE_DIR
+# With PROBE.exe (a program of the build under test that ends at once when
+# given "timeout 1"), start fails unless that program runs in the new prefix:
+# a 64-bit prefix runs 32-bit programs only where the kernel or an emulator
+# runs i386 code.
 # STATE_DIR/env is sourced by run-in-wine.sh. Only this run's own prefix and
 # display are ever ended.
 set -euo pipefail
@@ -72,4 +76,11 @@ echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" >>"$state/env"
 "$VXR_WINESERVER" -w || true
 # Daemons must not hold this script's output open: ctest waits for it to close.
 "$VXR_WINESERVER" -p >/dev/null 2>&1
+if [ -n "${4:-}" ] && ! "$VXR_WINE" "$4" timeout 1 >/dev/null 2>&1; then
+  echo "Wine cannot run $(basename "$4") in a $arch prefix on this machine" >&2
+  [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1 &&
+    echo "Wine's i386 loader does not start: this kernel runs no 32-bit code (scripts/install-deps.sh sets up qemu-user for it)" >&2
+  stop
+  exit 1
+fi
 echo "prefix $prefix ready on display $display"

@@ -15,7 +15,7 @@
 #define VXR_ISATTY(f) isatty(fileno(f))
 #endif
 
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 #include "tools/demo/demo_product.h"
 #include "tools/vxrpack/file_io.h"
 #include "tools/vxrpack/package.h"

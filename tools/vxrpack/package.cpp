@@ -6,8 +6,8 @@
 
 #include "common/crc32.h"
 #include "engine/pe_image.h"
-#include "engine/szdd_expander.h"
-#include "engine/szdd_format.h"
+#include "codec/szdd_expander.h"
+#include "codec/szdd_format.h"
 
 namespace vxr::pack {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "engine/szdd_format.h"
+#include "codec/szdd_format.h"
 
 namespace vxr::pack {
 namespace {

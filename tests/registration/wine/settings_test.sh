@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # settings_test.sh STEP.exe
 # Runs the registry step in Wine over a machine without and with an earlier
-# installation and reads the result back with Wine's reg.exe. This build is
-# 64-bit, so the values must appear under Software\Wow6432Node: the 32-bit
-# view a 32-bit product reads.
+# installation and reads the result back with Wine's reg.exe. The values must
+# land in the 32-bit view that the 32-bit product reads: Software\Wow6432Node
+# on 64-bit Windows, whichever build the step is.
 set -uo pipefail
 step=$1
-product='HKLM\Software\Wow6432Node\Ambretton\VXR'
-uninstall='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\ScreenRecorder'
+view='Software\Wow6432Node'
+[ "${WINEARCH:-win64}" = win32 ] && view='Software'
+product="HKLM\\$view\\Ambretton\\VXR"
+uninstall="HKLM\\$view\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ScreenRecorder"
 failures=0
 
 reg() { "$VXR_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
@@ -43,7 +45,7 @@ expect "$product" dwKFE 'REG_DWORD 0xa'
 expect "$product" FullDesktopRate missing
 expect "$uninstall" DisplayName "REG_SZ Tarvo's Screen Recorder"
 expect "$uninstall" UninstallString 'REG_SZ C:\Program Files\Screen Recorder\Uninstall VXR.exe'
-reg query 'HKLM\Software\Ambretton' | grep -q . && fail "the settings reached the 64-bit view"
+[ "$view" != Software ] && reg query 'HKLM\Software\Ambretton' | grep -q . && fail "the settings reached the 64-bit view"
 
 scenario="earlier installation"
 run 'D:\VXR Test' "$product" Dizin REG_SZ 'D:\Old' "$product" Version REG_DWORD 9 \

@@ -1,4 +1,4 @@
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <new>
 
-#include "engine/szdd_format.h"
+#include "codec/szdd_format.h"
 
 namespace vxr::szdd {
 namespace {

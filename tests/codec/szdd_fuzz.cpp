@@ -3,7 +3,7 @@
 // the input allows, whatever the header declares.
 #include <cstdlib>
 
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> out;

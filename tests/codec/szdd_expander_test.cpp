@@ -1,11 +1,11 @@
-#include "engine/szdd_expander.h"
+#include "codec/szdd_expander.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
-#include "engine/szdd_format.h"
+#include "codec/szdd_format.h"
 
 namespace vxr {
 namespace {

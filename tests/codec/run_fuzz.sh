@@ -4,7 +4,7 @@
 set -euo pipefail
 cxx=$1 src=$2 out=$3 seconds=$4
 "$cxx" -std=c++20 -O1 -g -I"$src" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  "$src/tests/engine/szdd_fuzz.cpp" "$src/engine/szdd_expander.cpp" -o "$out"
+  "$src/tests/codec/szdd_fuzz.cpp" "$src/codec/szdd_expander.cpp" -o "$out"
 corpus="$out.corpus"
 mkdir -p "$corpus"
 # Seeds: a header with a few items, so the fuzzer starts inside the format.
