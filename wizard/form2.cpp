@@ -17,7 +17,9 @@ constexpr std::uint32_t kWhite = platform::Rgb(255, 255, 255);
 const std::array<ControlDesign, Form2::kControlCount> kControls{{
     {"Label1", ControlKind::Label, kWin, 300, 720, 8595, 555, L"Tarvo's Screen Recorder v.2.4b", true, true,
      platform::kTransparent | platform::kBold | platform::kItalic, L"MS Sans Serif", 24, kWhite},
-    {"Label2", ControlKind::Label, kWin, 300, 1440, 3555, 555, L"Ambretton Software", true, true,
+    // The maker's name alone: it stays on one line of the designed width in
+    // whatever font stands in for MS Sans Serif.
+    {"Label2", ControlKind::Label, kWin, 300, 1440, 3555, 555, L"Ambretton", true, true,
      platform::kTransparent | platform::kBold | platform::kItalic, L"MS Sans Serif", 18, kWhite},
     {"Shape1(0)", ControlKind::Shape, kWin, 0, 0, 11715, 75, L"", true, true, platform::kStyleNone, nullptr, 0,
      platform::kDefaultColour, platform::Rgb(0, 0, 255)},

@@ -70,6 +70,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 echo "export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" >>"$state/env"
 # The server can only start once wineboot has made the prefix's folder.
 "$VXR_WINE" wineboot -i >/dev/null 2>&1
+# Debian's Wine does not load the fonts of its own data folder (fonts-wine), so
+# Marlett (the glyphs of the caption buttons: without it the close box reads
+# "r") and Tahoma (the dialog font) are missing. Windows keeps them in its Fonts
+# folder; so does the prefix. The bitmap fonts stay out: Wine scales them
+# poorly to the backdrop's large sizes, where Windows has them in the size.
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" ||
+  echo "prefix.sh: Wine's fonts are missing (Debian package fonts-wine)" >&2
 # There is no window manager on the display: Wine draws the window frames
 # itself, so that screenshots show captions and close boxes as a person sees them.
 "$VXR_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
