@@ -36,7 +36,9 @@ DosError MakeDirectory(std::wstring_view path);
 DosError RemoveEmptyDirectory(std::wstring_view path);
 
 // Deletes the files (not directories) matching a pattern whose last component
-// may hold * and ?. "*.*" matches every name. Stops at the first failure.
+// may hold * and ?. "*.*" matches every name. A file that refuses (read-only,
+// in use) stays and the others are still deleted; the result is the first
+// refusal, else kErrorFileNotFound when no file matched.
 DosError DeleteMatchingFiles(std::wstring_view pattern);
 
 struct RunningExecutable {

@@ -1,27 +1,68 @@
-// The wizard's load handler: the path globals and the first page.
+// The wizard's load handler: the path globals, the earlier installation's
+// directory, the check for a running product, and the first page.
 #include "common/text.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/system_info.h"
+#include "registration/registry.h"
 #include "wizard/form1.h"
 #include "wizard/module1.h"
+#include "wizard/running_product.h"
 
 namespace vxr {
 
 namespace {
+
+constexpr std::uint32_t kPathBuffer = 145;
+
 // What the system reports, without a trailing backslash.
 std::wstring WithoutTrailingBackslash(std::wstring text) {
   if (EndsWith(Trim(text), L'\\')) text = std::wstring(Trim(text).substr(0, Trim(text).size() - 1));
   return text;
 }
-constexpr std::uint32_t kPathBuffer = 145;
+
+// The directory of an earlier installation, when the product's key names one
+// that still exists; the default destination otherwise.
+void ProposeInstallDir() {
+  const SubKeyListing vendor = EnumRegSubKeys(RootKey::LocalMachine, L"Software\\Ambretton");
+  if (vendor.IsList()) {
+    for (const auto& name : vendor.names) {
+      if (name != L"VXR") continue;  // exact: "vxr" is somebody else's key
+      InstallDir =
+          GetRegString(RootKey::LocalMachine, L"Software\\Ambretton\\VXR", L"Dizin", DefaultInstallDir());
+      if (!platform::PathExists(InstallDir.Trimmed())) InstallDir = DefaultInstallDir();
+      break;
+    }
+  } else {
+    InstallDir = DefaultInstallDir();
+  }
+  if (InstallDir.Trimmed().empty()) InstallDir = DefaultInstallDir();
+}
+
 }  // namespace
 
 void Form1::Form_Load() {
   TempDir = WithoutTrailingBackslash(platform::TempPath(kPathBuffer));
   WindowsDrive = WithoutTrailingBackslash(platform::WindowsDirectory(kPathBuffer));
+  ProposeInstallDir();
 
-  // An earlier installation's directory is proposed once the registry is read;
-  // until then every run proposes the default.
-  if (InstallDir.Trimmed().empty()) InstallDir = DefaultInstallDir();
+  // The product must not run while its files are replaced. The box stands
+  // over the backdrop alone: the wizard is not shown yet.
+  while (ProductIsRunning(window_)) {
+    const int answer = platform::ShowMessageBox(
+        L"Tarvo's Screen Recorder is currently running, please close it before starting to install.\r\n\r\n"
+        L"Press on OK button to continue...",
+        platform::kMbOkCancel | platform::kMbIconExclamation | platform::kMbDefButton2, L"Screen Recorder");
+    // Only OK scans again: a box that could not be shown must not turn this
+    // into an endless loop.
+    if (answer != platform::kIdOk) {
+      // Finished, as far as the close handler goes: it ends the program
+      // without asking whether to cancel.
+      window_.SetText(Command2, kFinish);
+      window_.Unload();
+      return;
+    }
+  }
 
   WizardPage = 1;
   window_.SetPicture(Image1, window_.Icon());

@@ -25,8 +25,11 @@ const std::array<ControlDesign, Form2::kControlCount> kControls{{
      platform::kDefaultColour, platform::Rgb(0, 0, 255)},
 }};
 
-const platform::FormDesign kDesign{L"Tarvo's Screen Recorder", platform::FormFrame::None, 11715, 8000, false,
-                                 false, kControls};
+// The window has no caption bar, so its title shows nowhere; it must not be
+// either title of the product's main window, which the running-copy check and
+// anything waiting for the product look for.
+const platform::FormDesign kDesign{
+    L"Screen Recorder Setup", platform::FormFrame::None, 11715, 8000, false, false, kControls};
 
 }  // namespace
 

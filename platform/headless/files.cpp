@@ -1,5 +1,6 @@
 // Files on the host file system under a drive map; names matched without regard
 // to case, as on Windows.
+#include <algorithm>
 #include <cerrno>
 #include <cwctype>
 #include <map>
@@ -37,6 +38,12 @@ const ResetHook filesHook{&ResetFiles};
 std::wstring Lower(std::wstring_view text) {
   std::wstring out(text);
   for (auto& c : out) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  return out;
+}
+
+std::wstring Upper(std::wstring_view text) {
+  std::wstring out(text);
+  for (auto& c : out) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
   return out;
 }
 
@@ -207,12 +214,30 @@ DosError DeleteMatchingFiles(std::wstring_view pattern) {
   std::error_code ec;
   if (host.empty() || !fs::is_directory(host, ec)) return kErrorPathNotFound;
   bool any = false;
+  DosError first = kErrorSuccess;
+  std::vector<fs::path> matched;
   for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!it->is_regular_file(ec) || !headless::Matches(mask, it->path().filename().wstring())) continue;
-    any = true;
-    if (!fs::remove(it->path(), ec)) return headless::DosErrorFromErrno(ec.value());
+    std::error_code kind;
+    if (it->is_regular_file(kind) && headless::Matches(mask, it->path().filename().wstring()))
+      matched.push_back(it->path());
   }
-  return any ? kErrorSuccess : kErrorFileNotFound;
+  // In the order NTFS hands names out: by their upper-case form.
+  std::sort(matched.begin(), matched.end(), [](const fs::path& a, const fs::path& b) {
+    return headless::Upper(a.filename().wstring()) < headless::Upper(b.filename().wstring());
+  });
+  for (const auto& file : matched) {
+    any = true;
+    DosError error = kErrorSuccess;
+    std::error_code removed;
+    // A file without write permission is what a read-only file is here (Wine
+    // maps the attribute the same way), and Windows refuses to delete one.
+    if ((fs::status(file, removed).permissions() & fs::perms::owner_write) == fs::perms::none)
+      error = kErrorAccessDenied;
+    else if (!fs::remove(file, removed))
+      error = headless::DosErrorFromErrno(removed.value());
+    if (error != kErrorSuccess && first == kErrorSuccess) first = error;
+  }
+  return any ? first : kErrorFileNotFound;
 }
 
 }  // namespace platform

@@ -199,6 +199,14 @@ platform::Form* FindForm(std::wstring_view caption) {
   return nullptr;
 }
 
+std::vector<std::wstring> LoadedFormCaptions() {
+  std::vector<std::wstring> captions;
+  const auto& forms = platform::LiveForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+    if ((*it)->IsLoaded()) captions.push_back((*it)->Text(platform::kWindow));
+  return captions;
+}
+
 bool IsShown(const Form& form) { return const_cast<Form&>(form).impl().shown; }
 
 bool CanPress(const Form& form, std::string_view control) {

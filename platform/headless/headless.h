@@ -73,6 +73,15 @@ bool SelectDrive(platform::Form& form, std::string_view driveList, std::wstring_
 bool CanPress(const platform::Form& form, std::string_view control);
 bool IsShown(const platform::Form& form);
 
+// ---- Top-level windows -----------------------------------------------------------
+// Other programs' top-level windows by title, in z-order, hidden ones too. A
+// walk (platform/window_list.h) meets the setup's own loaded forms first, shown
+// or not, then these. Tests change them between two walks, as a user closing a
+// program would.
+void SetOtherWindows(std::vector<std::wstring> titles);
+// The captions of the loaded forms, the newest first.
+std::vector<std::wstring> LoadedFormCaptions();
+
 // ---- Files -------------------------------------------------------------------------
 // Windows paths on `letter` map to `folder` on the host; names are matched
 // without regard to case, as Windows does.
@@ -102,8 +111,15 @@ std::size_t TakeDiskSpace(std::size_t wanted);
 void FailNextLzCopy(std::int32_t result);
 
 // ---- Processes and system facts ---------------------------------------------------
+// What StartProgram and StartProgramAsUser started: command lines, program files.
 const std::vector<std::wstring>& StartedPrograms();
+// False: every start fails (StartProgramAsUser with ERROR_ACCESS_DENIED).
 void SetStartProgramResult(bool succeeds);
+// Whether a desktop shell answers StartProgramAsUser, as on Windows (the
+// default), or not, as under Wine.
+void SetDesktopShellAnswers(bool answers);
+// The current folder StartProgramAsUser last gave a program.
+const std::wstring& LastStartDirectory();
 void SetRunningExecutable(std::wstring directory, std::wstring baseName);
 void SetTempPath(std::wstring path);          // as GetTempPathA reports it, e.g. "C:\TEMP\"
 void SetWindowsDirectory(std::wstring path);  // as GetWindowsDirectoryA reports it

@@ -1,5 +1,8 @@
 // Scripted boxes, queued events, ending, processes and system facts.
 #include <deque>
+#include <fstream>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "platform/dialogs.h"
@@ -21,6 +24,8 @@ struct State {
   bool ended = false;
   std::vector<std::wstring> started;
   bool startSucceeds = true;
+  bool desktopShellAnswers = true;
+  std::wstring startDirectory;
   platform::RunningExecutable executable{L"C:\\SETUP", L"VXRSetup"};
   std::wstring tempPath = L"C:\\WINDOWS\\TEMP\\";
   std::wstring windowsDirectory = L"C:\\WINDOWS";
@@ -49,6 +54,21 @@ int DefaultAnswer(std::uint32_t style) {
     case platform::kMbYesNo: return second ? platform::kIdNo : platform::kIdYes;
     default: return platform::kIdOk;
   }
+}
+
+// What GetBinaryType asks of a program: a DOS header that points at a PE
+// signature within the file.
+bool IsWindowsProgram(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  unsigned char header[64]{};
+  if (!in.read(reinterpret_cast<char*>(header), sizeof header) || header[0] != 'M' || header[1] != 'Z')
+    return false;
+  const std::uint32_t peOffset =
+      header[60] | (header[61] << 8) | (header[62] << 16) | (static_cast<std::uint32_t>(header[63]) << 24);
+  char signature[4]{};
+  in.seekg(peOffset);
+  return in.read(signature, sizeof signature) &&
+         std::string_view(signature, 4) == std::string_view("PE\0\0", 4);
 }
 
 // What GetTempPathA and friends leave in a buffer of `length` characters.
@@ -90,6 +110,8 @@ int PendingEventCount() { return static_cast<int>(S().events.size()); }
 
 const std::vector<std::wstring>& StartedPrograms() { return S().started; }
 void SetStartProgramResult(bool succeeds) { S().startSucceeds = succeeds; }
+void SetDesktopShellAnswers(bool answers) { S().desktopShellAnswers = answers; }
+const std::wstring& LastStartDirectory() { return S().startDirectory; }
 void SetRunningExecutable(std::wstring directory, std::wstring baseName) {
   S().executable = {std::move(directory), std::move(baseName)};
 }
@@ -158,6 +180,25 @@ bool StartProgram(std::wstring_view commandLine) {
   auto& s = headless::S();
   s.started.emplace_back(commandLine);
   return s.startSucceeds;
+}
+
+ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view directory) {
+  auto& s = headless::S();
+  ProgramStart result;
+  const auto host = headless::HostPath(programFile);
+  std::error_code ec;
+  if (host.empty() || !std::filesystem::is_regular_file(host, ec)) {
+    result.error = kErrorFileNotFound;
+  } else if (!headless::IsWindowsProgram(host)) {
+    result.error = kErrorBadExeFormat;
+  } else if (!s.startSucceeds) {
+    result.error = kErrorAccessDenied;
+  } else {
+    result.byDesktopShell = s.desktopShellAnswers;
+    s.started.emplace_back(programFile);
+    s.startDirectory = directory;
+  }
+  return result;
 }
 
 RunningExecutable GetRunningExecutable() { return headless::S().executable; }

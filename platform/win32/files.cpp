@@ -68,13 +68,14 @@ DosError DeleteMatchingFiles(std::wstring_view pattern) {
   const FindHandle search(FindFirstFileW(std::wstring(pattern).c_str(), &found));
   if (!search) return GetLastError();
   bool any = false;
+  DosError first = kErrorSuccess;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     any = true;
-    if (!DeleteFileW((folder + found.cFileName).c_str())) return GetLastError();
+    if (!DeleteFileW((folder + found.cFileName).c_str()) && first == kErrorSuccess) first = GetLastError();
   } while (FindNextFileW(search.Get(), &found));
   // Only folders matched: as far as files go, nothing was found.
-  return any ? kErrorSuccess : kErrorFileNotFound;
+  return any ? first : kErrorFileNotFound;
 }
 
 RunningExecutable GetRunningExecutable() {

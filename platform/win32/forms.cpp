@@ -871,6 +871,8 @@ std::wstring Form::Path(ControlId folderList) const { return impl_->At(folderLis
 
 namespace platform::win32 {
 
+HWND WindowOf(const Form& form) { return const_cast<Form&>(form).impl().window; }
+
 bool IsNavigableWindow(HWND window) {
   for (const auto* form : platform::LiveForms())
     if (form->window == window) return form->design->frame != FormFrame::None;

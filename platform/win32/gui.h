@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "platform/forms.h"
 #include "platform/win32/unique_handle.h"
 
 namespace platform::win32 {
@@ -30,6 +31,9 @@ int LogPixelsY();
 // True for a top-level window of one of our forms or dialogs, whose keyboard
 // navigation IsDialogMessage should handle.
 bool IsNavigableWindow(HWND window);
+
+// The form's top-level window; null before it is created and after it closed.
+HWND WindowOf(const Form& form);
 
 // The window a message box or input box of ours should belong to: the active
 // window of our thread, else the last form shown that is in use; never the

@@ -1,4 +1,5 @@
 // The wizard's pages, buttons and licence options.
+#include "platform/dialogs.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace vxr::test {
@@ -83,10 +84,12 @@ TEST_F(WizardTest, ChangeDirLeavesTheDestinationAlone) {
 
 TEST_F(WizardTest, ClosingTheWizardEndsTheProgram) {
   Start();
+  headless::QueueBoxAnswer(platform::kIdYes);  // "Do you want to cancel the installation?"
   EXPECT_TRUE(headless::EndsProgram([&] { Press("Command3"); }));
   ResetProgram();
   Start();
   ASSERT_TRUE(Press("Command2"));
+  headless::QueueBoxAnswer(platform::kIdYes);
   EXPECT_TRUE(headless::EndsProgram([&] { headless::PressCloseBox(Wizard()); }));
 }
 

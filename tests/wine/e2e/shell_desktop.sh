@@ -16,8 +16,8 @@ if "$VXR_WINE" "$driver" --timeout 2 window "$title" >/dev/null 2>&1; then
   echo "FAILED: the wizard showed on the default desktop" >&2
   exit 1
 fi
-got+=$'\n'$(printf '%s\n' "window \"$title\"" close "gone \"$title\"" | shell)
-expected=$'ok\nok\nok\nok\nok'
+got+=$'\n'$(printf '%s\n' "window \"$title\"" close 'box "Screen Recorder"' 'press 6' "gone \"$title\"" | shell)
+expected=$'ok\nok\nok\nok\nScreen Recorder\tDo you want to cancel the installation?\nok\nok\nok'
 if [ "$got" != "$expected" ]; then
   echo "FAILED: the driver in the shell desktop said:" >&2
   echo "$got" >&2

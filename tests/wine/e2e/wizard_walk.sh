@@ -111,8 +111,10 @@ drive "expect $back enabled 0"
 drive "expect $next enabled 1"
 shot 4-welcome-again
 
-# The close box ends the program.
+# The close box ends the program once the cancel is confirmed.
 drive close
+drive 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
+drive 'press 6'
 drive 'gone "'"$title"'"'
 for _ in $(seq 1 100); do kill -0 $stub_pid 2>/dev/null || break; sleep 0.1; done
 if kill -0 $stub_pid 2>/dev/null; then
