@@ -129,7 +129,9 @@ TEST_F(ProgramGroupTest, OnlyCommandsProgramManagerDidNotCarryOutAreOurs) {
     ASSERT_EQ(headless::DdeCommands().size(), 3u);
     EXPECT_EQ(headless::OpenDdeConversationCount(), 0);
     EXPECT_FALSE(Link(L"Tarvo's Screen Recorder"));
-    EXPECT_EQ(Link(L"VXR Movie Studio")->arguments, L"/moviestudio");
+    const auto studio = Link(L"VXR Movie Studio");
+    ASSERT_TRUE(studio);
+    EXPECT_EQ(studio->arguments, L"/moviestudio");
     EXPECT_TRUE(Link(L"Uninstall Screen Recorder"));
     EXPECT_FALSE(Link(L"Screen Recorder Help"));
   }
@@ -157,7 +159,9 @@ TEST_F(ProgramGroupTest, InterpreterNeedsAGroupAndNamesItemsAfterTheirFile) {
   EXPECT_FALSE(own.Execute(L"[ShowGroup(Screen Recorder,1)]"));
   own.Follow(L"[CreateGroup(Screen Recorder)]");
   EXPECT_TRUE(own.Execute(L"[additem(\"C:\\Tools\\Player.exe\")]"));
-  EXPECT_EQ(Link(L"Player")->target, L"C:\\Tools\\Player.exe");
+  const auto player = Link(L"Player");
+  ASSERT_TRUE(player);
+  EXPECT_EQ(player->target, L"C:\\Tools\\Player.exe");
 }
 
 }  // namespace

@@ -72,15 +72,15 @@ TEST_F(CliTest, FailedBuildsNameTheCauseAndLeaveNoPackage) {
   struct Case {
     const char* what;
     std::vector<std::string> args;
-    std::string named;  // the path the message must name
-    const char* reason;
+    std::string named;   // the path the message must name
+    const char* reason;  // and why it failed
   };
   const Case cases[] = {
       {"missing product file",
        {"--stub", S("stub.exe"), "--product", S("product")},
        S("product/Beep.wav"),
-       ""},
-      {"missing stub", {"--stub", S("nothing.exe"), "--demo"}, S("nothing.exe"), ""},
+       "No such file"},
+      {"missing stub", {"--stub", S("nothing.exe"), "--demo"}, S("nothing.exe"), "No such file"},
       {"stub is a folder", {"--stub", S("product"), "--demo"}, S("product"), "folder"},
       {"stub without table", {"--stub", S("plain.exe"), "--demo"}, S("plain.exe"), ".vxrpay"},
   };

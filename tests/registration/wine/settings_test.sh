@@ -12,28 +12,43 @@ product="HKLM\\$view\\Ambretton\\VXR"
 uninstall="HKLM\\$view\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ScreenRecorder"
 failures=0
 
-reg() { "$VXR_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
+# Fails when reg.exe does: a key that cannot be read is never taken for a missing value.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+reg() { "$VXR_WINE" reg "$@" 2>"$errors" | tr -d '\r'; }
 fail() {
   echo "FAIL [$scenario] $*"
   failures=$((failures + 1))
 }
-# expect KEY NAME 'TYPE DATA' or missing, as reg.exe lists the value.
+# expect KEY NAME 'TYPE DATA' or missing, as reg.exe lists the value of the existing KEY.
 expect() {
-  local got
-  got=$(reg query "$1" | awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }')
+  local listing got
+  listing=$(reg query "$1") || { fail "reg query $1 failed: $(cat "$errors")"; return; }
+  got=$(awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }' <<<"$listing")
   [ "$got" = "$3" ] || fail "$1 $2: expected '$3', got '$got'"
+}
+# absent KEY: its parent lists no such subkey.
+absent() {
+  local listing
+  listing=$(reg query "${1%\\*}") || { fail "reg query ${1%\\*} failed: $(cat "$errors")"; return; }
+  if grep -qi "\\\\${1##*\\}\$" <<<"$listing"; then fail "$1 exists"; fi
 }
 # run INSTALL-DIR [KEY NAME TYPE DATA]...: a clean registry, the given values, then the step.
 run() {
   local dir=$1
   shift
-  reg delete "${product%\\VXR}" /f >/dev/null
-  reg delete "$uninstall" /f >/dev/null
+  clean
   while [ $# -ge 4 ]; do
-    reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null
+    reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null || fail "reg add $1 $2 failed: $(cat "$errors")"
     shift 4
   done
   "$VXR_WINE" "$step" settings "$dir" || fail "the step did not finish"
+}
+clean() {
+  reg delete "${product%\\VXR}" /f >/dev/null
+  reg delete "$uninstall" /f >/dev/null
+  absent "${product%\\VXR}"
+  absent "$uninstall"
 }
 
 scenario="first installation"
@@ -45,7 +60,7 @@ expect "$product" dwKFE 'REG_DWORD 0xa'
 expect "$product" FullDesktopRate missing
 expect "$uninstall" DisplayName "REG_SZ Tarvo's Screen Recorder"
 expect "$uninstall" UninstallString 'REG_SZ C:\Program Files\Screen Recorder\Uninstall VXR.exe'
-[ "$view" != Software ] && reg query 'HKLM\Software\Ambretton' | grep -q . && fail "the settings reached the 64-bit view"
+[ "$view" != Software ] && absent 'HKLM\Software\Ambretton'
 
 scenario="earlier installation"
 run 'D:\VXR Test' "$product" Dizin REG_SZ 'D:\Old' "$product" Version REG_DWORD 9 \
@@ -65,7 +80,7 @@ run 'C:\VXR' "$product" dwKFE REG_SZ 25 "$product" FullDesktopRate REG_SZ 70
 expect "$product" dwKFE 'REG_DWORD 0xa'
 expect "$product" FullDesktopRate 'REG_SZ 70'
 
-reg delete "${product%\\VXR}" /f >/dev/null
-reg delete "$uninstall" /f >/dev/null
+scenario="clean-up"
+clean
 [ "$failures" -eq 0 ] && echo "PASSED" || echo "FAILED ($failures)"
 [ "$failures" -eq 0 ]

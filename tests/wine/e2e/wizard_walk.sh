@@ -33,6 +33,17 @@ drive() {
   echo "FAILED: $* -> the driver stopped" >&2
   exit 1
 }
+# refused COMMAND REASON: the driver must refuse COMMAND, saying "fail: REASON"
+# (a lost window or a wrong id is a failure of its own, not a refusal).
+refused() {
+  local line
+  printf '%s\n' "$1" >&"${DRIVER[1]}"
+  IFS= read -r line <&"${DRIVER[0]}" || { echo "FAILED: $1 -> the driver stopped" >&2; exit 1; }
+  if [ "$line" != "fail: $2" ]; then
+    echo "FAILED: $1: expected the refusal 'fail: $2', got '$line'" >&2
+    failures=$((failures + 1))
+  fi
+}
 shot() {
   # A repaint may still be on its way after the last state change.
   sleep 0.5
@@ -60,12 +71,7 @@ check_control 1005 "VxrContainer|0|1|"
 check_control 1013 "Button|0|1|Change Dir"
 check_control 1017 "Button|0|1|Run VXR now."
 shot 1-welcome
-if drive "click $back" 2>/dev/null; then
-  echo "FAILED: the driver clicked the disabled Back button" >&2
-  failures=$((failures + 1))
-else
-  failures=$((failures - 1))
-fi
+refused "click $back" "$back is disabled"
 
 # Licence: Next waits for "Yes I Agree."; "No I Do Not Agree." takes it back.
 drive "click $next"
@@ -87,6 +93,7 @@ drive 'expect "Yes I Agree." checked 1'
 shot 2-licence
 drive 'click "No I Do Not Agree."'
 drive "expect $next enabled 0"
+refused "click $next" "$next is disabled"
 drive 'expect "Yes I Agree." checked 0'
 drive 'click "Yes I Agree."'
 drive "expect $next enabled 1"
