@@ -56,7 +56,6 @@ struct RegistryState {
   std::map<std::uintptr_t, Node*> handles;
   std::uintptr_t nextHandle = 0x100;
   std::vector<Refusal> refusals;
-  std::vector<std::string> calls;
 };
 
 RegistryState& R() {
@@ -225,8 +224,6 @@ void RefuseRegistryWrites(RootKey root, std::wstring_view path, platform::regist
   R().refusals.push_back({root, Folded(platform::ToAnsi(path)), error});
 }
 
-const std::vector<std::string>& RegistryCalls() { return R().calls; }
-void ClearRegistryCalls() { R().calls.clear(); }
 int OpenRegistryKeyCount() { return static_cast<int>(R().handles.size()); }
 
 }  // namespace headless
@@ -249,7 +246,6 @@ Key& Key::operator=(Key&& other) noexcept {
 }
 
 Error OpenKey(RootKey root, std::string_view path, Key& key) {
-  R().calls.emplace_back("RegOpenKeyA");
   key = Key{};
   headless::Node* node = headless::Find(root, path);
   if (!node) return kFileNotFound;
@@ -258,7 +254,6 @@ Error OpenKey(RootKey root, std::string_view path, Key& key) {
 }
 
 Error CreateKey(RootKey root, std::string_view path, Key& key) {
-  R().calls.emplace_back("RegCreateKeyA");
   key = Key{};
   headless::Node* node = nullptr;
   if (auto error = headless::Create(root, path, node)) return error;
@@ -268,7 +263,6 @@ Error CreateKey(RootKey root, std::string_view path, Key& key) {
 
 Error QueryValue(const Key& key, std::string_view name, ValueType& type, std::uint8_t* data,
                  std::uint32_t& size) {
-  R().calls.emplace_back("RegQueryValueExA");
   headless::Node* node = headless::Opened(key);
   if (!node) return kInvalidHandle;
   const headless::Value* value = headless::FindValue(*node, name);
@@ -285,7 +279,6 @@ Error QueryValue(const Key& key, std::string_view name, ValueType& type, std::ui
 }
 
 Error SetValue(const Key& key, std::string_view name, ValueType type, std::span<const std::uint8_t> data) {
-  R().calls.emplace_back("RegSetValueExA");
   headless::Node* node = headless::Opened(key);
   if (!node) return kInvalidHandle;
   if (auto error = headless::Refused(headless::RootOf(node), headless::FoldedPath(node))) return error;
@@ -294,7 +287,6 @@ Error SetValue(const Key& key, std::string_view name, ValueType type, std::span<
 }
 
 Error EnumKey(const Key& key, std::uint32_t index, char* buffer, std::uint32_t length) {
-  R().calls.emplace_back("RegEnumKeyA");
   headless::Node* node = headless::Opened(key);
   if (!node) return kInvalidHandle;
   if (index >= node->children.size()) return kNoMoreItems;
@@ -305,7 +297,6 @@ Error EnumKey(const Key& key, std::uint32_t index, char* buffer, std::uint32_t l
 }
 
 Error CloseKey(Key& key) {
-  R().calls.emplace_back("RegCloseKey");
   if (!headless::Opened(key)) return kInvalidHandle;
   key = Key{};
   return kSuccess;

@@ -1,5 +1,5 @@
 // The headless registry's side door for tests: values put in place and read
-// back with wide texts, writes refused below a path, and the calls made.
+// back with wide texts, writes refused below a path, and the keys left open.
 // Only tests include this header.
 #pragma once
 
@@ -42,9 +42,6 @@ std::vector<std::wstring> RegistryValueNames(RootKey root, std::wstring_view pat
 void RefuseRegistryWrites(RootKey root, std::wstring_view path,
                           platform::registry::Error error = platform::registry::kAccessDenied);
 
-// Every registry call in order, by its Windows name ("RegOpenKeyA", ...).
-const std::vector<std::string>& RegistryCalls();
-void ClearRegistryCalls();
 // Keys opened and not yet closed.
 int OpenRegistryKeyCount();
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 
 #include "codec/szdd_format.h"
@@ -50,48 +52,55 @@ TEST_F(ExpandFilesTest, ExpandsAndCopiesPlainFiles) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(ExpandFilesTest, EveryOpenFailureHasItsMessage) {
-  const struct {
-    platform::DosError error;
-    std::int32_t code;
-    std::wstring text;
-  } rows[] = {
-      {2, -1, L"' isimli dosya bulunamadı!"},
-      {3, -2, L"' isimli dosya için yol geçersiz!"},
-      {4, -3, L"Çok sayıda açık dosya var!"},
-      {5, -4, L"' isimli dosyaya erişim engellendi!"},
-      {8, -5, L"Bellek Yetersiz!"},
-      {11, -6, L"' isimli dosyanın biçimi geçersiz!"},
-      {15, -7, L"' isimli dosya için verilen sürücü geçersiz!"},
-      {19, -8, L"' isimli dosyaya yazılamıyor!"},
-      {21, -9, L"' isimli dosyanın bulunduğu sürücü hazır değil!"},
-      {23, -10, L"' isimli dosyada CRC hatası!"},
-      {27, -11, L"' isimli dosyanın olduğu sector bulunamadı!"},
-      {32, -12, L"' isimli dosya kullanımda!"},
-      {54, -13, L"' isimli dosyanın bulunduğu bilgisayar okunamıyor!"},
-      {65, -14, L"' isimli dosyanın bulunduğu bilgisayara erişim engellendi!"},
-      {80, -15, L"' isimli dosya zaten var!"},
-      {1, -16, L"' isimli dosya ile ilgili bilinmeyen hata!"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.code);
-    for (const wchar_t* failing : {kSource, kTarget}) {
-      const bool named = row.code != -3 && row.code != -5;
-      const std::wstring expected = named ? L"'" + std::wstring(failing) + row.text : row.text;
-
+// Whatever DOS error an open leaves, the user reads one of sixteen messages,
+// one a code; all but the two about the machine itself name the file.
+TEST_F(ExpandFilesTest, EveryOpenFailureHasAMessageOfItsOwn) {
+  std::map<std::int32_t, std::wstring> messages;  // by code, without the file's name
+  std::set<std::int32_t> named;
+  for (platform::DosError error = 1; error <= 120; ++error) {
+    for (const std::wstring failing : {kSource, kTarget}) {
+      SCOPED_TRACE(testing::Message()
+                   << "DOS error " << error
+                   << (failing == kSource ? " opening the source" : " opening the destination"));
       headless::ClearShownBoxes();
-      headless::InjectFailure("LzOpenFile", failing, row.error);
-      EXPECT_EQ(ExpandFile(kSource, kTarget, true), row.code);
+      headless::InjectFailure("LzOpenFile", failing, error);
+      const std::int32_t code = ExpandFile(kSource, kTarget, true);
+      ASSERT_TRUE(code >= -16 && code <= -1) << code;
       ASSERT_EQ(Boxes().size(), 1u);
-      EXPECT_EQ(Boxes()[0].text, expected);
       EXPECT_EQ(Boxes()[0].title, L"ExpandFiles - Hata!");
       EXPECT_EQ(Boxes()[0].style, 0x1030u);
+      std::wstring text = Boxes()[0].text;
+      if (text.starts_with(L"'" + failing + L"'")) {
+        named.insert(code);
+        text.erase(0, failing.size() + 2);
+      }
+      const auto [known, added] = messages.emplace(code, text);
+      EXPECT_EQ(known->second, text) << "code " << code << " has two messages";
 
       headless::ClearShownBoxes();
-      headless::InjectFailure("LzOpenFile", failing, row.error);
-      EXPECT_EQ(ExpandFile(kSource, kTarget, false), row.code);
+      headless::InjectFailure("LzOpenFile", failing, error);
+      EXPECT_EQ(ExpandFile(kSource, kTarget, false), code);
       EXPECT_TRUE(Boxes().empty());
     }
+  }
+  EXPECT_EQ(messages.size(), 16u) << "every code is reached";
+  std::set<std::wstring> texts;
+  for (const auto& [code, text] : messages) texts.insert(text);
+  EXPECT_EQ(texts.size(), 16u) << "two codes share a message";
+  EXPECT_EQ(named.size(), 14u);
+
+  // The first, the last known and an unknown error, as the user reads them.
+  const std::pair<platform::DosError, std::wstring> rows[] = {
+      {2, L"'C:\\WINDOWS\\TEMP\\VXRTMP\\Stop.wa_' isimli dosya bulunamadı!"},
+      {80, L"'C:\\WINDOWS\\TEMP\\VXRTMP\\Stop.wa_' isimli dosya zaten var!"},
+      {1, L"'C:\\WINDOWS\\TEMP\\VXRTMP\\Stop.wa_' isimli dosya ile ilgili bilinmeyen hata!"},
+  };
+  for (const auto& [error, text] : rows) {
+    headless::ClearShownBoxes();
+    headless::InjectFailure("LzOpenFile", kSource, error);
+    ExpandFile(kSource, kTarget, true);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, text);
   }
   // ReportFileError names the trimmed path and ignores codes outside the table.
   headless::ClearShownBoxes();
@@ -123,37 +132,27 @@ TEST_F(ExpandFilesTest, RealOpenFailures) {
   EXPECT_EQ(ExpandFile(kSource, L"C:\\WINDOWS\\TEMP\\VXRTMP\\Folder.wa_", false), -4);
 }
 
+// LZ32's copy errors come back times 100, each explained.
 TEST_F(ExpandFilesTest, CopyFailuresAreScaledAndExplained) {
-  const struct {
-    std::int32_t lzError, result;
-    std::wstring text;
-  } rows[] = {
-      {-1, -100, L"Kaynak dosya handle numarası yanlış!"},
-      {-2, -200, L"Hedef dosya handle numarası yanlış!"},
-      {-3, -300, L"Kaynak dosya formatı geçersiz!"},
-      {-4, -400, L"Hedef dosyaya yazılamıyor!"},
-      {-5, -500, L"Bellek Yetersiz!"},
-      {-6, -600, L"Bellek Yetersiz!"},
-      {-7, -700, L"Kaynak dosya formatı geçersiz!"},
-      {-8, -800, L"Kaynak dosyanın sıkıştırılması için kullanılmış olan algortima desteklenmiyor!"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.result);
+  for (std::int32_t lzError = -1; lzError >= -8; --lzError) {
+    SCOPED_TRACE(lzError);
     headless::ClearShownBoxes();
-    headless::FailNextLzCopy(row.lzError);
-    EXPECT_EQ(ExpandFile(kSource, kTarget, true), row.result);
+    headless::FailNextLzCopy(lzError);
+    EXPECT_EQ(ExpandFile(kSource, kTarget, true), lzError * 100);
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text, row.text);
+    EXPECT_FALSE(Boxes()[0].text.empty());
     EXPECT_EQ(Boxes()[0].title, L"ExpandFiles - Hata!");
     headless::ClearShownBoxes();
-    headless::FailNextLzCopy(row.lzError);
-    EXPECT_EQ(ExpandFile(kSource, kTarget, false), row.result);
+    headless::FailNextLzCopy(lzError);
+    EXPECT_EQ(ExpandFile(kSource, kTarget, false), lzError * 100);
     EXPECT_TRUE(Boxes().empty());
   }
   // A full disk is a real write failure: the part that fitted stays.
   headless::ClearShownBoxes();
   headless::FillDiskAfter(5);
   EXPECT_EQ(ExpandFile(kSource, kTarget, true), -400);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text, L"Hedef dosyaya yazılamıyor!");
   EXPECT_EQ(machine_.ReadFile(kTarget), "ABCDE");
   // Both handles were closed after the failure.
   platform::LzOpenInfo info;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "platform/headless/headless.h"
 #include "platform/headless/registry_store.h"
 #include "tests/registration/registry_checks.h"
@@ -12,7 +10,6 @@
 namespace vxr {
 namespace {
 
-using headless::RegistryCalls;
 using platform::registry::ValueType;
 using test::kLm;
 constexpr wchar_t kKey[] = L"Software\\Test";
@@ -50,27 +47,6 @@ TEST_F(RegistryTest, ReadersTakeOnlyTheirOwnType) {
 TEST_F(RegistryTest, WritersStoreTypedValuesWithoutTheNul) { test::CheckWriters(kHeadless, kKey); }
 
 TEST_F(RegistryTest, SubKeysListInWindowsOrderUpToTheBufferLimit) { test::CheckListing(kHeadless, kKey); }
-
-TEST_F(RegistryTest, RoutinesMakeTheirCallsInOrderAndCloseTheirKeys) {
-  headless::PutRegistryString(kLm, kKey, L"S", L"x");
-  headless::PutRegistryKey(kLm, L"Software\\Test\\Sub");
-  using Calls = std::vector<std::string>;
-  const Calls create{"RegCreateKeyA", "RegSetValueExA", "RegCloseKey"};
-  const std::pair<std::function<void()>, Calls> cases[] = {
-      {[] { CreateRegKey(kLm, kKey); }, {"RegCreateKeyA", "RegCloseKey"}},
-      {[] { GetRegString(kLm, kKey, L"S"); },
-       {"RegOpenKeyA", "RegQueryValueExA", "RegQueryValueExA", "RegCloseKey"}},
-      {[] { GetRegDWord(kLm, kKey, L"S"); }, {"RegOpenKeyA", "RegQueryValueExA", "RegCloseKey"}},
-      {[] { SaveRegString(kLm, kKey, L"S", L"y"); }, create},
-      {[] { SaveRegDWord(kLm, kKey, L"D", 1); }, create},
-      {[] { EnumRegSubKeys(kLm, kKey); }, {"RegOpenKeyA", "RegEnumKeyA", "RegEnumKeyA", "RegCloseKey"}},
-  };
-  for (const auto& [call, calls] : cases) {
-    headless::ClearRegistryCalls();
-    call();
-    EXPECT_EQ(RegistryCalls(), calls);
-  }
-}
 
 TEST(RegistryRefusedTest, RefusedWritesShowTheirOwnMessageOnly) {
   test::TestMachine machine;
