@@ -6,112 +6,81 @@ namespace {
 
 constexpr wchar_t kDefault[] = L"C:\\Program Files\\Screen Recorder";
 
-class DestinationTest : public WizardTest {
- protected:
-  void NextFromPage3() { ASSERT_TRUE(Press("Command2")); }
+struct Destination {
+  const char* what;         // the test's name
+  const wchar_t* typed;     // InstallDir before Next; nullptr: the default the wizard starts with
+  const wchar_t* existing;  // a folder made beforehand, or nullptr
+  const wchar_t* used;      // InstallDir after Next
+  const wchar_t* error;     // the box's text; nullptr: the finish page shows
+  bool programFilesRefused = false;
 };
 
-TEST_F(DestinationTest, DefaultIsMadeInTwoSteps) {
-  Start();
-  GoToPage3();
-  ASSERT_FALSE(std::filesystem::exists(machine_.Host(L"C:\\Program Files")));
-  NextFromPage3();
-  EXPECT_TRUE(std::filesystem::is_directory(machine_.Host(kDefault)));
-  EXPECT_EQ(WizardPage, 4);
-  EXPECT_EQ(VisiblePage(), 4);
-  EXPECT_TRUE(headless::ShownBoxes().empty());
-  EXPECT_TRUE(CanPress("Command3"));
-}
+const Destination kDestinations[] = {
+    {"DefaultMadeInTwoSteps", nullptr, nullptr, kDefault, nullptr},
+    // The installation's own file errors tell the user.
+    {"DefaultThatCannotBeMade", nullptr, nullptr, kDefault, nullptr, true},
+    {"Existing", L"C:\\Apps\\SR   ", L"C:\\Apps\\SR", L"C:\\Apps\\SR", nullptr},
+    {"MissingOneLevelDeep", L"C:\\Recorder", nullptr, L"C:\\Recorder", nullptr},
+    {"BareDrive", L"D:", nullptr, L"D:\\Screen Recorder", nullptr},
+    {"BareDriveRoot", L"D:\\", nullptr, L"D:\\Screen Recorder", nullptr},
+    {"MissingTwoLevelsDeep", L"C:\\No\\Such\\Place", nullptr, L"C:\\No\\Such\\Place",
+     L"C:\\No\\Such\\Place could not be found!"},
+    {"Empty", L"   ", nullptr, L":\\Screen Recorder", L":\\Screen Recorder could not be found!"},
+    // Only the exact default gets its parent made.
+    {"DefaultSpeltOtherwise", L"C:\\PROGRAM FILES\\Screen Recorder", nullptr,
+     L"C:\\PROGRAM FILES\\Screen Recorder", L"C:\\PROGRAM FILES\\Screen Recorder could not be found!"},
+};
 
-TEST_F(DestinationTest, ExistingDestinationIsUsedAsItIs) {
-  machine_.MakeFolders(L"C:\\Apps\\SR");
-  Start();
-  GoToPage3();
-  InstallDir = L"C:\\Apps\\SR   ";
-  NextFromPage3();
-  EXPECT_EQ(WizardPage, 4);
-  EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Apps\\SR");
-  EXPECT_TRUE(headless::ShownBoxes().empty());
-}
+class DestinationTest : public WizardTest, public ::testing::WithParamInterface<Destination> {};
 
-TEST_F(DestinationTest, MissingFolderOneLevelDeepIsMade) {
-  Start();
-  GoToPage3();
-  InstallDir = L"C:\\Recorder";
-  NextFromPage3();
-  EXPECT_EQ(WizardPage, 4);
-  EXPECT_TRUE(std::filesystem::is_directory(machine_.Host(L"C:\\Recorder")));
-}
-
-TEST_F(DestinationTest, BareDriveInstallsIntoItsScreenRecorderFolder) {
+TEST_P(DestinationTest, NextFromTheDestinationPage) {
+  const Destination& row = GetParam();
   machine_.AddDrive(L'D');
-  for (const wchar_t* bare : {L"D:", L"D:\\"}) {
-    ResetProgram();
-    Start();
-    GoToPage3();
-    InstallDir = bare;
-    NextFromPage3();
-    EXPECT_EQ(InstallDir.Trimmed(), L"D:\\Screen Recorder") << bare;
-    EXPECT_EQ(WizardPage, 4);
-    EXPECT_TRUE(std::filesystem::is_directory(machine_.Host(L"D:\\Screen Recorder")));
-  }
-}
-
-TEST_F(DestinationTest, UnreachableDestinationIsReportedAndRetried) {
+  if (row.existing) machine_.MakeFolders(row.existing);
+  if (row.programFilesRefused)
+    headless::InjectFailure("MakeDirectory", L"C:\\Program Files", platform::kErrorAccessDenied, 3);
   Start();
   GoToPage3();
-  InstallDir = L"C:\\No\\Such\\Place";
-  NextFromPage3();
-  ASSERT_EQ(headless::ShownBoxes().size(), 1u);
-  const auto& box = headless::ShownBoxes()[0];
-  EXPECT_EQ(box.text, L"C:\\No\\Such\\Place could not be found!");
-  EXPECT_EQ(box.title, L"Error");
-  EXPECT_EQ(box.style, 0x30u);
+  if (row.typed) InstallDir = row.typed;
+  ASSERT_TRUE(Press("Command2"));
+
+  EXPECT_EQ(InstallDir.Trimmed(), row.used);
+  const auto& boxes = headless::ShownBoxes();
+  if (!row.error) {
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(WizardPage, 4);
+    EXPECT_EQ(VisiblePage(), 4);
+    EXPECT_TRUE(CanPress("Command3"));
+    EXPECT_EQ(std::filesystem::is_directory(machine_.Host(row.used)), !row.programFilesRefused);
+    return;
+  }
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, row.error);
+  EXPECT_EQ(boxes[0].title, L"Error");
+  EXPECT_EQ(boxes[0].style, 0x30u);
   EXPECT_EQ(WizardPage, 3);
   EXPECT_EQ(VisiblePage(), 3);
   EXPECT_TRUE(CanPress("Command1"));
   EXPECT_TRUE(CanPress("Command2"));
   EXPECT_EQ(Wizard().Text(Form1::Label10), kDefault) << "the shown destination is not changed";
+}
 
-  // One more Next retries with the destination as it is now.
+INSTANTIATE_TEST_SUITE_P(Rows, DestinationTest, ::testing::ValuesIn(kDestinations),
+                         [](const auto& row) { return std::string(row.param.what); });
+
+TEST_F(WizardTest, UnreachableDestinationIsTriedAgainOnNext) {
+  Start();
+  GoToPage3();
+  InstallDir = L"C:\\No\\Such\\Place";
+  ASSERT_TRUE(Press("Command2"));
+  ASSERT_EQ(WizardPage, 3);
   machine_.MakeFolders(L"C:\\No\\Such");
-  NextFromPage3();
+  ASSERT_TRUE(Press("Command2"));
   EXPECT_EQ(WizardPage, 4);
   EXPECT_EQ(headless::ShownBoxes().size(), 1u);
 }
 
-TEST_F(DestinationTest, EmptyDestinationNamesTheDrivelessPath) {
-  Start();
-  GoToPage3();
-  InstallDir = L"   ";
-  NextFromPage3();
-  ASSERT_EQ(headless::ShownBoxes().size(), 1u);
-  EXPECT_EQ(headless::ShownBoxes()[0].text, L":\\Screen Recorder could not be found!");
-  EXPECT_EQ(InstallDir.Trimmed(), L":\\Screen Recorder");
-  EXPECT_EQ(WizardPage, 3);
-}
-
-TEST_F(DestinationTest, DefaultComparisonIsCaseSensitive) {
-  // Only the exact default gets its parent made; another spelling of it is an
-  // ordinary destination whose parent is missing.
-  Start();
-  GoToPage3();
-  InstallDir = L"C:\\PROGRAM FILES\\Screen Recorder";
-  NextFromPage3();
-  ASSERT_EQ(headless::ShownBoxes().size(), 1u);
-  EXPECT_EQ(WizardPage, 3);
-}
-
-TEST_F(DestinationTest, UnmakeableDefaultStillGoesOn) {
-  headless::InjectFailure("MakeDirectory", L"C:\\Program Files", platform::kErrorAccessDenied, 3);
-  Start();
-  GoToPage3();
-  NextFromPage3();
-  EXPECT_EQ(WizardPage, 4) << "the installation's own file errors tell the user";
-  EXPECT_TRUE(headless::ShownBoxes().empty());
-}
-
-TEST_F(DestinationTest, PathsFromTheSystemLoseTheirTrailingBackslash) {
+TEST_F(WizardTest, PathsFromTheSystemLoseTheirTrailingBackslash) {
   headless::SetTempPath(L"C:\\TEMP\\");
   headless::SetWindowsDirectory(L"C:\\");
   Start();
