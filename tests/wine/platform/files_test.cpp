@@ -1,134 +1,96 @@
-// Files, processes and system facts through the real Windows API (under Wine).
-#include "platform/files.h"
-
+// Files, processes and system facts through the real Windows API (under Wine):
+// the checks the headless machine passes too, then what only Windows has.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
 #include "platform/process.h"
-#include "platform/system_info.h"
+#include "tests/platform/files_checks.h"
 
+namespace vxr::test {
 namespace {
 
-// A fresh folder under the temporary directory, removed afterwards.
-class Scratch {
- public:
-  Scratch() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    root_ = std::wstring(temp) + L"vxr-files-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(root_.c_str(), nullptr);
-  }
-  ~Scratch() { Remove(root_); }
-  std::wstring operator/(const std::wstring& name) const { return root_ + L"\\" + name; }
-  const std::wstring& Root() const { return root_; }
-  void File(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const {
-    HANDLE file =
-        CreateFileW((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-  }
+std::wstring ScratchRoot() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  return std::wstring(temp) + L"vxr-files-" + std::to_wstring(GetCurrentProcessId());
+}
 
- private:
-  // The tests leave at most empty folders behind.
-  static void Remove(const std::wstring& dir) {
+const FilesUnderTest kFiles{
+    ScratchRoot(),
+    [](const std::wstring& path, std::string_view bytes, bool hidden) {
+      HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      DWORD written = 0;
+      EXPECT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+      CloseHandle(file);
+    },
+    [](const std::wstring& path) -> std::optional<std::string> {
+      HANDLE file =
+          CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+      std::string bytes(GetFileSize(file, nullptr), '\0');
+      DWORD read = 0;
+      ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+      CloseHandle(file);
+      bytes.resize(read);
+      return bytes;
+    }};
+
+// The scratch folder, fresh for each test and emptied afterwards.
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Empty(kFiles.root);
+    ASSERT_TRUE(CreateDirectoryW(kFiles.root.c_str(), nullptr));
+  }
+  void TearDown() override { Empty(kFiles.root); }
+  static void Empty(const std::wstring& dir) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
       if (found.cFileName[0] == L'.') continue;
       const std::wstring path = dir + L"\\" + found.cFileName;
       SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
+      if (!DeleteFileW(path.c_str())) Empty(path);
     }
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     RemoveDirectoryW(dir.c_str());
   }
-  std::wstring root_;
 };
 
-TEST(FilesTest, ExistenceMatchesFilesFoldersAndRootsButNoPatterns) {
-  Scratch dir;
-  dir.File(L"a.txt");
-  dir.File(L"hidden.txt", FILE_ATTRIBUTE_HIDDEN);
-  dir.File(L"readonly.txt", FILE_ATTRIBUTE_READONLY);
-  EXPECT_TRUE(platform::PathExists(L"C:\\"));
-  EXPECT_TRUE(platform::PathExists(L"C:"));
-  EXPECT_TRUE(platform::PathExists(dir.Root()));
-  EXPECT_TRUE(platform::PathExists(dir.Root() + L"\\")) << "a trailing backslash still names the folder";
-  EXPECT_TRUE(platform::PathExists(dir / L"A.TXT")) << "names match without regard to case";
-  EXPECT_FALSE(platform::PathExists(dir / L"missing"));
-  EXPECT_FALSE(platform::PathExists(dir / L"*.txt")) << "wildcards are not expanded";
-  EXPECT_FALSE(platform::PathExists(L""));
+TEST_F(FilesTest, Existence) { CheckExistence(kFiles); }
+TEST_F(FilesTest, Folders) { CheckFolders(kFiles); }
+TEST_F(FilesTest, DeletingByPattern) { CheckDeletingByPattern(kFiles); }
+TEST_F(FilesTest, RawFiles) { CheckRawFiles(kFiles); }
+TEST_F(FilesTest, SystemPaths) { CheckSystemPaths(); }
 
-  EXPECT_TRUE(platform::NormalFileExists(dir / L"a.txt"));
-  EXPECT_TRUE(platform::NormalFileExists(dir / L"readonly.txt"));
-  EXPECT_FALSE(platform::NormalFileExists(dir / L"hidden.txt"));
-  EXPECT_FALSE(platform::NormalFileExists(dir.Root())) << "a folder is no file";
-  EXPECT_FALSE(platform::NormalFileExists(dir / L"?.txt"));
+TEST_F(FilesTest, ReadOnlyFilesAreOrdinaryFiles) {
+  const std::wstring path = kFiles.root + L"\\readonly.txt";
+  kFiles.put(path, "r", false);
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_TRUE(platform::NormalFileExists(path));
 }
 
-TEST(FilesTest, FoldersAreMadeAndRemovedOneLevelAtATime) {
-  Scratch dir;
-  EXPECT_EQ(platform::MakeDirectory(dir / L"x\\y"), platform::kErrorPathNotFound) << "the parent must exist";
-  EXPECT_EQ(platform::MakeDirectory(dir / L"x"), platform::kErrorSuccess);
-  EXPECT_EQ(platform::MakeDirectory(dir / L"x"), platform::kErrorAlreadyExists);
-  EXPECT_EQ(platform::MakeDirectory(dir / L"x\\y"), platform::kErrorSuccess);
-  EXPECT_NE(platform::RemoveEmptyDirectory(dir / L"x"), platform::kErrorSuccess) << "x still holds y";
-  EXPECT_EQ(platform::RemoveEmptyDirectory(dir / L"x\\y"), platform::kErrorSuccess);
-  EXPECT_EQ(platform::RemoveEmptyDirectory(dir / L"x"), platform::kErrorSuccess);
-  EXPECT_FALSE(platform::PathExists(dir / L"x"));
-}
-
-TEST(FilesTest, DeletingByPatternTakesFilesOnly) {
-  Scratch dir;
-  dir.File(L"one.tmp");
-  dir.File(L"two.tmp");
-  dir.File(L"keep.txt");
-  ASSERT_EQ(platform::MakeDirectory(dir / L"sub.tmp"), platform::kErrorSuccess);
-  EXPECT_EQ(platform::DeleteMatchingFiles(dir / L"*.tmp"), platform::kErrorSuccess);
-  EXPECT_FALSE(platform::PathExists(dir / L"one.tmp"));
-  EXPECT_FALSE(platform::PathExists(dir / L"two.tmp"));
-  EXPECT_TRUE(platform::PathExists(dir / L"keep.txt"));
-  EXPECT_TRUE(platform::PathExists(dir / L"sub.tmp")) << "folders are left alone";
-  EXPECT_EQ(platform::DeleteMatchingFiles(dir / L"*.tmp"), platform::kErrorFileNotFound);
-  EXPECT_EQ(platform::DeleteMatchingFiles(dir / L"nowhere\\*.*"), platform::kErrorPathNotFound);
-  EXPECT_EQ(platform::DeleteMatchingFiles(dir / L"*.*"), platform::kErrorSuccess);
-  EXPECT_FALSE(platform::PathExists(dir / L"keep.txt"));
-}
-
-TEST(FilesTest, RunningExecutableIsSplitIntoFolderAndBaseName) {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
+// The setup reads its pieces out of its own executable while it runs.
+TEST_F(FilesTest, TheRunningExecutableReadsItselfWhileItRuns) {
   const auto running = platform::GetRunningExecutable();
   EXPECT_EQ(running.baseName, L"platform_win32_tests");
-  EXPECT_EQ(running.directory + L"\\" + running.baseName + L".exe", std::wstring(path));
-}
+  const std::wstring path = running.directory + L"\\" + running.baseName + L".exe";
+  wchar_t module[MAX_PATH];
+  EXPECT_EQ(path, std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH)));
 
-TEST(SystemInfoTest, PathsComeAsTheCallsLeaveThem) {
-  char temp[MAX_PATH];
-  const DWORD length = GetTempPathA(MAX_PATH, temp);
-  const std::wstring expected(temp, temp + length);
-  EXPECT_EQ(platform::TempPath(145), expected);
-  EXPECT_EQ(platform::TempPath(length), L"") << "a buffer without room for the terminator is left empty";
-  EXPECT_EQ(platform::TempPath(length + 1), expected);
-
-  char windows[MAX_PATH];
-  const UINT windowsLength = GetWindowsDirectoryA(windows, MAX_PATH);
-  EXPECT_EQ(platform::WindowsDirectory(145), std::wstring(windows, windows + windowsLength));
-  EXPECT_EQ(platform::WindowsDirectory(2), L"");
-}
-
-TEST(SystemInfoTest, ScreenFacts) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(platform::TwipsPerPixelX(), 1440 / dpi);
-  EXPECT_EQ(platform::TwipsPerPixelY(), 1440 / dpi);
-  const auto area = platform::WorkArea();
-  EXPECT_GT(area.right - area.left, 0);
-  EXPECT_GT(area.bottom - area.top, 0);
-  EXPECT_LE(area.right, GetSystemMetrics(SM_CXSCREEN));
+  platform::RawFile self;
+  ASSERT_EQ(self.OpenForReading(path), platform::kErrorSuccess);
+  std::uint64_t length = 0;
+  ASSERT_EQ(self.Length(length), platform::kErrorSuccess);
+  const auto copy = kFiles.read(path);
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(length, copy->size());
+  EXPECT_EQ(ReadAll(self, 0, 2), "MZ");
+  EXPECT_EQ(ReadAll(self, length - 300, 300), copy->substr(copy->size() - 300));
 }
 
 TEST(ProcessTest, StartsWithoutWaitingAndReportsWhatCannotStart) {
@@ -137,3 +99,4 @@ TEST(ProcessTest, StartsWithoutWaitingAndReportsWhatCannotStart) {
 }
 
 }  // namespace
+}  // namespace vxr::test

@@ -1,7 +1,6 @@
-// Real windows made from a form's table, under Wine: lifecycle, placement,
-// clicks, close reasons, text and the backdrop's place behind everything.
-#include "platform/forms.h"
-
+// Real windows made from a form's table, under Wine: the checks the headless
+// forms pass too, then what only real windows show (frames, placement in
+// pixels, painting, the backdrop's place behind everything).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,231 +10,152 @@
 
 #include "platform/events.h"
 #include "platform/system_info.h"
-#include "resource_ids.h"
+#include "tests/platform/forms_checks.h"
 
+namespace vxr::test {
 namespace {
 
-using platform::CloseReason;
-using platform::ControlDesign;
-using platform::ControlId;
-using platform::ControlKind;
-constexpr std::int8_t kWin = platform::kWindow;
-constexpr wchar_t kCaption[] = L"Platform test form";
-constexpr wchar_t kBackdropCaption[] = L"Platform test backdrop";
+using namespace forms;
 
-enum : ControlId { Panel, Option1, Option2, Heading, Button, Check, Text, Band, Title, kCount };
-const std::array<ControlDesign, kCount> kControls{{
-    {"Panel", ControlKind::Panel, kWin, 150, 150, 3000, 1500, L""},
-    {"Option1", ControlKind::OptionButton, Panel, 150, 150, 2400, 255, L"First"},
-    {"Option2", ControlKind::OptionButton, Panel, 150, 450, 2400, 255, L"Second"},
-    {"Heading", ControlKind::Label, Panel, 150, 750, 2400, 255, L"Heading"},
-    {"Button", ControlKind::Button, kWin, 3300, 150, 1200, 375, L"Press"},
-    {"Check", ControlKind::CheckBox, kWin, 3300, 600, 1200, 255, L"Tick"},
-    {"Text", ControlKind::TextBox, kWin, 150, 1800, 4350, 900, L"", true, true,
-     platform::kMultiLine | platform::kReadOnly | platform::kVerticalScroll, nullptr, 0,
-     platform::kDefaultColour, platform::kDefaultColour, VXR_TEXT_LICENCE},
-    {"Band", ControlKind::Shape, kWin, 150, 2850, 4350, 150, L"", true, true, platform::kStyleNone, nullptr,
-     0, platform::kDefaultColour, platform::Rgb(0, 0, 255)},
-    {"Title", ControlKind::Label, kWin, 3300, 1050, 1200, 255, L"Over", true, true,
-     platform::kTransparent | platform::kBold, L"MS Sans Serif", 12, platform::Rgb(255, 255, 255)},
-}};
-const platform::FormDesign kDesign{kCaption, platform::FormFrame::FixedSingle, 4650, 3150, true, true,
-                                   kControls};
-const std::span<const ControlDesign> kBandOnly(kControls.data() + Band, 1);
-const platform::FormDesign kBackdrop{kBackdropCaption, platform::FormFrame::None, 6000, 4500, false, false,
-                                     kBandOnly};
+HWND WindowOf(const wchar_t* caption) { return FindWindowW(L"VxrForm", caption); }
 
-// Forgets a form and the quit message its unloading posts.
-void Dispose(platform::Form& form) {
-  form.Unload();
-  platform::ProcessPendingEvents();
-  MSG quit;
-  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
+BOOL CALLBACK FindById(HWND child, LPARAM wanted) {
+  auto* pair = reinterpret_cast<std::pair<int, HWND>*>(wanted);
+  if (GetDlgCtrlID(child) != pair->first) return TRUE;
+  pair->second = child;
+  return FALSE;
 }
 
-struct Recorder : platform::FormEvents {
-  std::vector<std::wstring> calls;
-  bool refuseUnload = false;
-  bool visibleDuringLoad = true;
-  void Form_Load() override {
-    calls.push_back(L"Load");
-    HWND window = FindWindowW(L"VxrForm", kCaption);
-    visibleDuringLoad = !window || IsWindowVisible(window);
-  }
-  void Form_QueryUnload(bool& cancel, CloseReason reason) override {
-    calls.push_back(L"QueryUnload " + std::to_wstring(static_cast<int>(reason)));
-    cancel = refuseUnload;
-  }
-  void Form_Unload(bool&) override { calls.push_back(L"Unload"); }
-  void Click(ControlId control) override { calls.push_back(L"Click " + std::to_wstring(control)); }
-};
+// Controls are child windows numbered 1000 + their place in the table.
+HWND ChildOf(const wchar_t* caption, ControlId id) {
+  std::pair<int, HWND> wanted{1000 + id, nullptr};
+  if (HWND window = WindowOf(caption)) EnumChildWindows(window, FindById, reinterpret_cast<LPARAM>(&wanted));
+  return wanted.second;
+}
 
-class FormsTest : public testing::Test {
+// What a person could press: shown, and nothing from it up to the desktop disabled.
+bool Pressable(HWND window) {
+  if (!window || !IsWindowVisible(window)) return false;
+  for (HWND w = window; w && w != GetDesktopWindow(); w = GetAncestor(w, GA_PARENT))
+    if (!IsWindowEnabled(w)) return false;
+  return true;
+}
+
+const FormsUnderTest kForms{[](platform::Form& form, ControlId control) {
+                              HWND child = ChildOf(form.Text(platform::kWindow).c_str(), control);
+                              if (!Pressable(child)) return false;
+                              SendMessageW(child, BM_CLICK, 0, 0);
+                              return true;
+                            },
+                            [](platform::Form& form) {
+                              HWND window = WindowOf(form.Text(platform::kWindow).c_str());
+                              if (!Pressable(window)) return false;
+                              SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+                              return true;
+                            },
+                            [](const wchar_t* caption) {
+                              HWND window = WindowOf(caption);
+                              return window && IsWindowVisible(window) != FALSE;
+                            },
+                            [](platform::Form& form, ControlId control) {
+                              HWND child = ChildOf(form.Text(platform::kWindow).c_str(), control);
+                              return child && IsWindowVisible(child) != FALSE;
+                            }};
+
+class FormsTest : public ::testing::Test {
  protected:
-  ~FormsTest() override { Dispose(form); }
-  HWND Window() const { return FindWindowW(L"VxrForm", kCaption); }
-  HWND Child(ControlId id) const {
-    std::pair<int, HWND> wanted{1000 + id, nullptr};
-    EnumChildWindows(Window(), FindById, reinterpret_cast<LPARAM>(&wanted));
-    return wanted.second;
+  // Forgets the form and the quit message its unloading posts.
+  ~FormsTest() override {
+    form_.Unload();
+    platform::ProcessPendingEvents();
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
   }
-  static BOOL CALLBACK FindById(HWND child, LPARAM pair) {
-    auto* wanted = reinterpret_cast<std::pair<int, HWND>*>(pair);
-    if (GetDlgCtrlID(child) != wanted->first) return TRUE;
-    wanted->second = child;
-    return FALSE;
-  }
+  HWND Child(ControlId id) const { return ChildOf(kCaption, id); }
   // A rectangle in pixels as the twips rectangle converts at this screen's resolution.
   static RECT Pixels(int left, int top, int width, int height) {
     const int tpp = platform::TwipsPerPixelX();
     return {left / tpp, top / tpp, (left + width) / tpp, (top + height) / tpp};
   }
-  Recorder events;
-  platform::Form form{kDesign, events};
+  Recorder events_{kForms};
+  platform::Form form_{kDesign, events_};
 };
 
-TEST_F(FormsTest, LoadRunsWhileHiddenThenTheWindowShowsCentred) {
-  form.Show();
-  ASSERT_EQ(events.calls, std::vector<std::wstring>{L"Load"});
-  EXPECT_FALSE(events.visibleDuringLoad) << "Form_Load must run before the window is visible";
-  HWND window = Window();
+TEST_F(FormsTest, LoadBeforeShow) { CheckLoadBeforeShow(kForms, form_, events_); }
+TEST_F(FormsTest, Clicks) { CheckClicks(kForms, form_, events_); }
+TEST_F(FormsTest, Closing) { CheckClosing(kForms, form_, events_); }
+
+TEST_F(FormsTest, WindowIsCentredWithACloseBoxAndControlsAtTheirTwipsPositions) {
+  form_.Show();
+  HWND window = WindowOf(kCaption);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(IsWindowVisible(window));
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU) << "close box";
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-
   RECT client, outer;
   GetClientRect(window, &client);
-  const RECT expected = Pixels(0, 0, 4650, 3150);
-  EXPECT_EQ(client.right, expected.right);
-  EXPECT_EQ(client.bottom, expected.bottom);
+  EXPECT_EQ(client.right, Pixels(0, 0, 4650, 3150).right);
+  EXPECT_EQ(client.bottom, Pixels(0, 0, 4650, 3150).bottom);
   GetWindowRect(window, &outer);
   EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
   EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-  form.Show();
-  EXPECT_EQ(events.calls.size(), 1u) << "a second Show does not load again";
-}
 
-TEST_F(FormsTest, ControlsSitInTheirContainersAtTheirTwipsPositions) {
-  form.Show();
-  struct Case {
-    ControlId id;
-    HWND parent;
-    const wchar_t* className;
-    RECT pixels;
-  } cases[] = {
-      {Panel, Window(), L"VxrContainer", Pixels(150, 150, 3000, 1500)},
-      {Option2, Child(Panel), L"Button", Pixels(150, 450, 2400, 255)},
-      {Heading, Child(Panel), L"Static", Pixels(150, 750, 2400, 255)},
-      {Button, Window(), L"Button", Pixels(3300, 150, 1200, 375)},
-      {Text, Window(), L"Edit", Pixels(150, 1800, 4350, 900)},
-  };
-  for (const auto& c : cases) {
-    HWND child = Child(c.id);
-    ASSERT_NE(child, nullptr) << c.id;
-    EXPECT_EQ(GetParent(child), c.parent) << c.id;
-    wchar_t className[32];
-    GetClassNameW(child, className, 32);
-    EXPECT_STREQ(className, c.className) << c.id;
-    RECT r;
+  for (const ControlId id : {Panel, Option2, Heading, Button, Text}) {
+    const ControlDesign& c = kControls[id];
+    HWND child = Child(id), parent = c.container == platform::kWindow ? window : Child(c.container);
+    ASSERT_NE(child, nullptr) << c.name;
+    EXPECT_EQ(GetParent(child), parent) << c.name;
+    RECT r, expected = Pixels(c.left, c.top, c.width, c.height);
     GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, c.parent, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, c.pixels.left) << c.id;
-    EXPECT_EQ(r.top, c.pixels.top) << c.id;
-    EXPECT_EQ(r.right, c.pixels.right) << c.id;
-    EXPECT_EQ(r.bottom, c.pixels.bottom) << c.id;
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(EqualRect(&r, &expected))
+        << c.name << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
   }
-  EXPECT_EQ(Child(Band), nullptr) << "shapes are painted, not windows";
-  EXPECT_EQ(Child(Title), nullptr) << "transparent labels are painted over the shapes";
+  EXPECT_NE(form_.Text(Text).find(L"\r\n"), std::wstring::npos);
+  EXPECT_EQ(form_.Text(Text).find(L"\n\n"), std::wstring::npos)
+      << "every line break is CRLF for the edit control";
 }
 
-TEST_F(FormsTest, ClicksRaiseEventsAndOptionsExcludeEachOther) {
-  form.Show();
-  SendMessageW(Child(Option1), BM_CLICK, 0, 0);
-  EXPECT_EQ(form.Value(Option1), 1);
-  SendMessageW(Child(Option2), BM_CLICK, 0, 0);
-  EXPECT_EQ(form.Value(Option1), 0);
-  EXPECT_EQ(form.Value(Option2), 1);
-  SendMessageW(Child(Check), BM_CLICK, 0, 0);
-  EXPECT_EQ(form.Value(Check), 1);
-  // A click waiting in the queue runs when pending events are processed.
-  PostMessageW(Child(Button), BM_CLICK, 0, 0);
-  platform::ProcessPendingEvents();
-  const std::vector<std::wstring> expected{L"Load", L"Click 1", L"Click 2", L"Click 5", L"Click 4"};
-  EXPECT_EQ(events.calls, expected);
-
-  events.calls.clear();
-  form.SetValue(Option1, 1);  // from code: no event, the sibling is cleared
-  EXPECT_EQ(SendMessageW(Child(Option1), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageW(Child(Option2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_TRUE(events.calls.empty());
-
-  form.SetEnabled(Button, false);
-  EXPECT_FALSE(IsWindowEnabled(Child(Button)));
-  form.SetVisible(Panel, false);
-  EXPECT_FALSE(IsWindowVisible(Child(Option1))) << "a hidden panel hides what it holds";
-  EXPECT_TRUE(form.Visible(Option1));
-  form.SetInUse(false);
-  EXPECT_FALSE(IsWindowEnabled(Window()));
-  form.SetInUse(true);
-}
-
-TEST_F(FormsTest, ClosingAsksTheHandlersWithItsReason) {
-  form.Show();
-  events.refuseUnload = true;
-  SendMessageW(Window(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(form.IsLoaded());
-  EXPECT_NE(Window(), nullptr);
-  EXPECT_FALSE(form.Unload());
-  events.refuseUnload = false;
-  form.SetText(Heading, L"Changed");
-  SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_FALSE(form.IsLoaded());
-  EXPECT_EQ(Window(), nullptr);
-  const std::vector<std::wstring> expected{L"Load", L"QueryUnload 0", L"QueryUnload 1", L"QueryUnload 0",
-                                           L"Unload"};
-  EXPECT_EQ(events.calls, expected);
-
-  form.Show();  // loaded afresh, in its design state
-  EXPECT_EQ(form.Text(Heading), L"Heading");
-  EXPECT_EQ(events.calls.back(), L"Load");
-}
-
-TEST_F(FormsTest, TextsKeepEveryLetterAndTheLicenceComesFromTheResource) {
-  form.Show();
-  const std::wstring licence = form.Text(Text);
-  EXPECT_EQ(licence.rfind(L"LICENCE AGREEMENT", 0), 0u) << "the text resource as the design text";
-  EXPECT_NE(licence.find(L"\r\n"), std::wstring::npos);
-  EXPECT_EQ(licence.find(L"\n\n"), std::wstring::npos) << "every line break is CRLF for the edit control";
-
-  const std::wstring turkish = L"Dosya açılamadı: ĞÜŞİÖÇ ğüşıöç";
-  form.SetText(Heading, turkish);
-  wchar_t shown[64]{};
-  GetWindowTextW(Child(Heading), shown, 64);
-  EXPECT_EQ(std::wstring(shown), turkish);
-  form.SetText(platform::kWindow, L"Kurulum - Hata");
-  EXPECT_NE(FindWindowW(L"VxrForm", L"Kurulum - Hata"), nullptr);
-}
+// Shapes and transparent labels are painted by their container, not windows
+// of their own.
+constexpr wchar_t kPaintedCaption[] = L"Platform test painting";
+enum : ControlId { Band, Title };
+const std::array<ControlDesign, 2> kPainted{{
+    {"Band", ControlKind::Shape, platform::kWindow, 150, 150, 4350, 150, L"", true, true,
+     platform::kStyleNone, nullptr, 0, platform::kDefaultColour, platform::Rgb(0, 0, 255)},
+    {"Title", ControlKind::Label, platform::kWindow, 150, 450, 1200, 255, L"Over", true, true,
+     platform::kTransparent | platform::kBold, L"MS Sans Serif", 12, platform::Rgb(255, 255, 255)},
+}};
 
 TEST_F(FormsTest, ShapesArePaintedInTheirColour) {
-  form.Show();
-  form.SetColour(Band, platform::Rgb(0, 0, 120));
-  form.Repaint(Band);
-  const RECT band = Pixels(150, 2850, 4350, 150);
-  HDC dc = GetDC(Window());
-  const COLORREF pixel = GetPixel(dc, band.left + 5, band.top + 2);
-  ReleaseDC(Window(), dc);
-  EXPECT_EQ(pixel, RGB(0, 0, 120));
+  const platform::FormDesign design{kPaintedCaption, platform::FormFrame::FixedSingle, 4650, 900, true, false,
+                                    kPainted};
+  Recorder paintedEvents{kForms};
+  platform::Form painted(design, paintedEvents);
+  painted.Show();
+  HWND window = WindowOf(kPaintedCaption);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ChildOf(kPaintedCaption, Band), nullptr);
+  EXPECT_EQ(ChildOf(kPaintedCaption, Title), nullptr);
+  painted.SetColour(Band, platform::Rgb(0, 0, 120));
+  painted.Repaint(Band);
+  const RECT band = Pixels(150, 150, 4350, 150);
+  HDC dc = GetDC(window);
+  EXPECT_EQ(GetPixel(dc, band.left + 5, band.top + 2), RGB(0, 0, 120));
+  ReleaseDC(window, dc);
+  painted.Unload();
 }
 
 TEST_F(FormsTest, TheBackdropStaysBehindAndNeverTakesTheActivation) {
-  Recorder backdropEvents;
-  platform::Form backdrop(kBackdrop, backdropEvents);
-  form.Show();
+  constexpr wchar_t kBackdropCaption[] = L"Platform test backdrop";
+  const platform::FormDesign design{
+      kBackdropCaption, platform::FormFrame::None, 6000, 4500, false, false, std::span(kPainted).first(1)};
+  Recorder backdropEvents{kForms};
+  platform::Form backdrop(design, backdropEvents);
+  form_.Show();
   backdrop.Show();
-  HWND behind = FindWindowW(L"VxrForm", kBackdropCaption);
+  HWND behind = WindowOf(kBackdropCaption);
   ASSERT_NE(behind, nullptr);
   EXPECT_TRUE(IsWindowVisible(behind));
   EXPECT_EQ(GetWindowLongW(behind, GWL_STYLE) & WS_CAPTION, 0);
@@ -244,77 +164,11 @@ TEST_F(FormsTest, TheBackdropStaysBehindAndNeverTakesTheActivation) {
   platform::ProcessPendingEvents();
   EXPECT_NE(GetActiveWindow(), behind);
   bool formFirst = false;
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (w == Window()) formFirst = true;
-    if (w == behind) break;
-  }
+  for (HWND w = GetTopWindow(nullptr); w && w != behind; w = GetWindow(w, GW_HWNDNEXT))
+    formFirst = formFirst || w == WindowOf(kCaption);
   EXPECT_TRUE(formFirst) << "the backdrop came in front of the form";
   backdrop.Unload();
 }
 
-enum : ControlId { Drives, Folders, kListCount };
-const std::array<ControlDesign, kListCount> kListControls{{
-    {"Drive1", ControlKind::DriveList, kWin, 150, 150, 3000, 315, L""},
-    {"Dir1", ControlKind::FolderList, kWin, 150, 600, 3000, 2000, L""},
-}};
-const platform::FormDesign kListDesign{
-    L"Platform test lists", platform::FormFrame::FixedTool, 3300, 2800, true, false, kListControls};
-
-struct ChangeRecorder : platform::FormEvents {
-  std::vector<ControlId> changes;
-  void Change(ControlId control) override { changes.push_back(control); }
-};
-
-TEST(ListsTest, DrivesAndFoldersComeFromTheFileSystem) {
-  ChangeRecorder events;
-  platform::Form form(kListDesign, events);
-  form.Show();
-  HWND window = FindWindowW(L"VxrForm", L"Platform test lists");
-  ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no task-bar button";
-  HWND drives = GetDlgItem(window, 1000 + Drives);
-  HWND folders = GetDlgItem(window, 1000 + Folders);
-
-  EXPECT_TRUE(form.SetDrive(Drives, L"C:"));
-  EXPECT_EQ(form.Drive(Drives).substr(0, 2), L"c:");
-  EXPECT_TRUE(form.SetDrive(Drives, L"c:"));
-  EXPECT_EQ(events.changes, std::vector<ControlId>{Drives}) << "Change only when the drive changes";
-  EXPECT_GE(SendMessageW(drives, CB_GETCOUNT, 0, 0), 1);
-  wchar_t unused = L'z';
-  while (GetLogicalDrives() & (1u << (unused - L'a'))) --unused;
-  EXPECT_FALSE(form.SetDrive(Drives, std::wstring{unused, L':'}));
-  EXPECT_EQ(form.Drive(Drives).substr(0, 2), L"c:");
-
-  wchar_t windowsDir[MAX_PATH];
-  GetWindowsDirectoryW(windowsDir, MAX_PATH);
-  ASSERT_TRUE(form.SetPath(Folders, std::wstring(windowsDir) + L"\\"));
-  EXPECT_EQ(form.Path(Folders), windowsDir) << "no trailing backslash but at a root";
-  EXPECT_FALSE(form.SetPath(Folders, L"C:\\no such folder"));
-  EXPECT_EQ(form.Path(Folders), windowsDir);
-  EXPECT_TRUE(form.SetPath(Folders, L"C:\\"));
-  EXPECT_EQ(form.Path(Folders), L"C:\\");
-  ASSERT_TRUE(form.SetPath(Folders, windowsDir));
-
-  // Opening a subfolder as a double click does.
-  const auto item =
-      SendMessageW(folders, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"  "));
-  ASSERT_GE(item, 0);
-  const auto system32 = SendMessageW(folders, LB_GETCOUNT, 0, 0);
-  LRESULT found = -1;
-  for (LRESULT i = 0; i < system32; ++i) {
-    wchar_t text[MAX_PATH];
-    SendMessageW(folders, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    std::wstring name(text);
-    name.erase(0, name.find_first_not_of(L' '));
-    if (lstrcmpiW(name.c_str(), L"system32") == 0) found = i;
-  }
-  ASSERT_GE(found, 0) << "the Windows folder lists system32";
-  SendMessageW(folders, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
-  SendMessageW(window, WM_COMMAND, MAKEWPARAM(1000 + Folders, LBN_DBLCLK), reinterpret_cast<LPARAM>(folders));
-  EXPECT_EQ(lstrcmpiW(form.Path(Folders).c_str(), (std::wstring(windowsDir) + L"\\system32").c_str()), 0)
-      << "got " << testing::PrintToString(form.Path(Folders));
-  EXPECT_EQ(events.changes.back(), Folders);
-  Dispose(form);
-}
-
 }  // namespace
+}  // namespace vxr::test

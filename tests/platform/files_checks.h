@@ -1,0 +1,144 @@
+// Checks of the file services that must hold alike on the headless machine
+// and on Windows (under Wine): existence, folders, deletion by pattern and raw
+// files, with Windows' own error codes. Each backend only says where its
+// scratch folder is and how to put and read a file behind the platform's back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/raw_file.h"
+#include "platform/system_info.h"
+
+namespace vxr::test {
+
+struct FilesUnderTest {
+  std::wstring root;  // an empty folder of the test's own, on drive C:
+  // A new file; a hidden one carries the hidden attribute.
+  void (*put)(const std::wstring& path, std::string_view bytes, bool hidden);
+  // The file's bytes; nothing when there is no such file.
+  std::optional<std::string> (*read)(const std::wstring& path);
+};
+
+inline void CheckExistence(const FilesUnderTest& files) {
+  using platform::NormalFileExists;
+  using platform::PathExists;
+  const std::wstring dir = files.root;
+  files.put(dir + L"\\a.txt", "a", false);
+  files.put(dir + L"\\hidden.txt", "h", true);
+  EXPECT_TRUE(PathExists(L"C:\\"));
+  EXPECT_TRUE(PathExists(L"C:"));
+  EXPECT_TRUE(PathExists(dir));
+  EXPECT_TRUE(PathExists(dir + L"\\")) << "a trailing backslash still names the folder";
+  EXPECT_TRUE(PathExists(dir + L"\\A.TXT")) << "names match without regard to case";
+  EXPECT_TRUE(PathExists(dir + L"\\hidden.txt"));
+  for (const std::wstring& absent : {dir + L"\\missing", dir + L"\\*.txt", dir + L"\\?.txt", std::wstring()})
+    EXPECT_FALSE(PathExists(absent)) << "wildcards are not expanded";
+
+  EXPECT_TRUE(NormalFileExists(dir + L"\\a.txt"));
+  EXPECT_FALSE(NormalFileExists(dir + L"\\hidden.txt"));
+  EXPECT_FALSE(NormalFileExists(dir)) << "a folder is no file";
+  EXPECT_FALSE(NormalFileExists(dir + L"\\?.txt"));
+}
+
+inline void CheckFolders(const FilesUnderTest& files) {
+  using namespace platform;
+  const std::wstring x = files.root + L"\\x", y = x + L"\\y";
+  EXPECT_EQ(MakeDirectory(y), kErrorPathNotFound) << "the parent must exist";
+  EXPECT_EQ(MakeDirectory(x), kErrorSuccess);
+  EXPECT_EQ(MakeDirectory(x), kErrorAlreadyExists);
+  EXPECT_EQ(MakeDirectory(y), kErrorSuccess);
+  EXPECT_EQ(RemoveEmptyDirectory(x), 145u) << "ERROR_DIR_NOT_EMPTY: x still holds y";
+  EXPECT_EQ(RemoveEmptyDirectory(y), kErrorSuccess);
+  EXPECT_EQ(RemoveEmptyDirectory(x), kErrorSuccess);
+  EXPECT_EQ(RemoveEmptyDirectory(x), kErrorFileNotFound);
+  EXPECT_FALSE(PathExists(x));
+}
+
+// Files only, hidden ones included; folders that match are left alone.
+inline void CheckDeletingByPattern(const FilesUnderTest& files) {
+  using namespace platform;
+  const std::wstring dir = files.root;
+  files.put(dir + L"\\one.tmp", "1", false);
+  files.put(dir + L"\\two.tmp", "2", true);
+  files.put(dir + L"\\keep.txt", "k", false);
+  ASSERT_EQ(MakeDirectory(dir + L"\\sub.tmp"), kErrorSuccess);
+  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\*.tmp"), kErrorSuccess);
+  EXPECT_FALSE(files.read(dir + L"\\one.tmp"));
+  EXPECT_FALSE(files.read(dir + L"\\two.tmp"));
+  EXPECT_TRUE(files.read(dir + L"\\keep.txt"));
+  EXPECT_TRUE(PathExists(dir + L"\\sub.tmp"));
+  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\*.tmp"), kErrorFileNotFound);
+  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\nowhere\\*.*"), kErrorPathNotFound);
+  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\*.*"), kErrorSuccess);
+  EXPECT_FALSE(files.read(dir + L"\\keep.txt"));
+  EXPECT_EQ(RemoveEmptyDirectory(dir + L"\\sub.tmp"), kErrorSuccess);
+}
+
+inline std::string ReadAll(platform::RawFile& file, std::uint64_t position, std::size_t count,
+                           platform::DosError expected = platform::kErrorSuccess) {
+  std::vector<std::uint8_t> bytes(count);
+  EXPECT_EQ(file.ReadAt(position, bytes), expected) << "reading " << count << " at " << position;
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// What the extraction relies on: a staging file left from before, longer or
+// hidden, is replaced by exactly what is written; reads at a position; the
+// package may be read twice at once; failures carry Windows' codes.
+inline void CheckRawFiles(const FilesUnderTest& files) {
+  using namespace platform;
+  const std::string piece = "SZDD piece";
+  const std::vector<std::uint8_t> bytes(piece.begin(), piece.end());
+  for (const bool hidden : {false, true}) {
+    const std::wstring staging = files.root + (hidden ? L"\\hidden.wa_" : L"\\longer.wa_");
+    files.put(staging, std::string(5000, 'x'), hidden);
+    RawFile out;
+    ASSERT_EQ(out.OpenForWriting(staging), kErrorSuccess) << hidden;
+    EXPECT_EQ(out.Write(std::span(bytes).first(4)), kErrorSuccess);
+    EXPECT_EQ(out.Write(std::span(bytes).subspan(4)), kErrorSuccess) << "writes append";
+    out.Close();
+    EXPECT_EQ(files.read(staging), piece) << hidden;
+  }
+
+  const std::wstring path = files.root + L"\\longer.wa_";
+  RawFile first, second;
+  ASSERT_EQ(first.OpenForReading(path), kErrorSuccess);
+  ASSERT_EQ(second.OpenForReading(path), kErrorSuccess) << "others may read at the same time";
+  std::uint64_t length = 0;
+  EXPECT_EQ(first.Length(length), kErrorSuccess);
+  EXPECT_EQ(length, piece.size());
+  EXPECT_EQ(ReadAll(second, 5, 5), "piece");
+  EXPECT_EQ(ReadAll(first, 0, 4), "SZDD");
+  ReadAll(first, 6, 5, kErrorHandleEof);
+
+  RawFile failing;
+  EXPECT_EQ(failing.OpenForReading(files.root + L"\\none.wa_"), kErrorFileNotFound);
+  EXPECT_EQ(failing.OpenForReading(files.root + L"\\nowhere\\x.wa_"), kErrorPathNotFound);
+  EXPECT_EQ(failing.OpenForWriting(files.root + L"\\nowhere\\x.wa_"), kErrorPathNotFound);
+  EXPECT_EQ(failing.OpenForReading(files.root), kErrorAccessDenied) << "a folder";
+  EXPECT_EQ(failing.OpenForWriting(files.root), kErrorAccessDenied) << "a folder";
+  EXPECT_FALSE(failing.IsOpen());
+}
+
+// The A calls' buffers: a buffer without room for the terminator stays empty.
+inline void CheckSystemPaths() {
+  const std::wstring temp = platform::TempPath(145);
+  ASSERT_GT(temp.size(), 3u);
+  EXPECT_EQ(temp.back(), L'\\');
+  const auto length = static_cast<std::uint32_t>(temp.size());
+  EXPECT_EQ(platform::TempPath(length), L"");
+  EXPECT_EQ(platform::TempPath(length + 1), temp);
+  const std::wstring windows = platform::WindowsDirectory(145);
+  ASSERT_GT(windows.size(), 3u);
+  EXPECT_EQ(windows.substr(1, 2), L":\\");
+  EXPECT_NE(windows.back(), L'\\');
+  EXPECT_EQ(platform::WindowsDirectory(2), L"");
+}
+
+}  // namespace vxr::test

@@ -1,0 +1,62 @@
+// The platform checks against the headless machine; the Wine tests run the
+// same checks against Windows, so the headless imitation cannot drift.
+#include <fstream>
+#include <sstream>
+
+#include "platform/headless/headless.h"
+#include "tests/platform/files_checks.h"
+#include "tests/platform/forms_checks.h"
+#include "tests/support/test_machine.h"
+
+namespace vxr::test {
+namespace {
+
+const FilesUnderTest kFiles{
+    L"C:\\Scratch",
+    [](const std::wstring& path, std::string_view bytes, bool hidden) {
+      std::ofstream(headless::HostPath(path), std::ios::binary).write(bytes.data(), std::ssize(bytes));
+      headless::SetHiddenOrSystem(path, hidden);
+    },
+    [](const std::wstring& path) -> std::optional<std::string> {
+      std::ifstream in(headless::HostPath(path), std::ios::binary);
+      if (!in) return std::nullopt;
+      std::stringstream bytes;
+      bytes << in.rdbuf();
+      return bytes.str();
+    }};
+
+const FormsUnderTest kForms{[](platform::Form& form, platform::ControlId control) {
+                              return headless::Click(form, form.Name(control));
+                            },
+                            [](platform::Form& form) { return headless::PressCloseBox(form); },
+                            [](const wchar_t* caption) {
+                              const platform::Form* form = headless::FindForm(caption);
+                              return form && headless::IsShown(*form);
+                            },
+                            [](platform::Form& form, platform::ControlId control) {
+                              if (!headless::IsShown(form)) return false;
+                              for (; control != platform::kWindow;
+                                   control = forms::kControls[control].container)
+                                if (!form.Visible(control)) return false;
+                              return true;
+                            }};
+
+class HeadlessPlatformTest : public ::testing::Test {
+ protected:
+  void SetUp() override { machine_.MakeFolders(kFiles.root); }
+  TestMachine machine_;
+  forms::Recorder events_{kForms};
+  platform::Form form_{forms::kDesign, events_};
+};
+
+TEST_F(HeadlessPlatformTest, Existence) { CheckExistence(kFiles); }
+TEST_F(HeadlessPlatformTest, Folders) { CheckFolders(kFiles); }
+TEST_F(HeadlessPlatformTest, DeletingByPattern) { CheckDeletingByPattern(kFiles); }
+TEST_F(HeadlessPlatformTest, RawFiles) { CheckRawFiles(kFiles); }
+TEST_F(HeadlessPlatformTest, SystemPaths) { CheckSystemPaths(); }
+TEST_F(HeadlessPlatformTest, LoadBeforeShow) { CheckLoadBeforeShow(kForms, form_, events_); }
+TEST_F(HeadlessPlatformTest, Clicks) { CheckClicks(kForms, form_, events_); }
+TEST_F(HeadlessPlatformTest, Closing) { CheckClosing(kForms, form_, events_); }
+
+}  // namespace
+}  // namespace vxr::test
