@@ -1,7 +1,7 @@
 // Runs one registration step as the installation would, for the scripts that
 // look at what it left in Wine's registry and Start menu.
 //   registration_wine_step settings <install dir>
-//   registration_wine_step group|isolated-group <install dir> all|nohelp|none|hidden <result file>
+//   registration_wine_step group|isolated-group <install dir> <result file>
 // "isolated-group" runs on a window station and desktop of its own, where no
 // shell answers DDE: the way the step goes on a machine without Program Manager.
 // The group run writes its result to a file because a program started inside
@@ -37,28 +37,17 @@ bool PutFile(const std::wstring& path, DWORD attributes, const std::string& text
   return SetFileAttributesW(path.c_str(), attributes) != 0;
 }
 
-// The destination as the install sequence leaves it: the main program, and the
-// help file and uninstaller as the layout says.
-bool Prepare(const std::wstring& dir, const std::wstring& layout) {
+// The destination as the install sequence leaves it: the main program, the
+// help file (read-only, as it may come) and the uninstaller (archived).
+bool Prepare(const std::wstring& dir) {
   for (std::size_t sep = dir.find(L'\\', 3); sep != std::wstring::npos; sep = dir.find(L'\\', sep + 1))
     CreateDirectoryW(dir.substr(0, sep).c_str(), nullptr);
   CreateDirectoryW(dir.c_str(), nullptr);
-  const std::wstring help = dir + L"\\VXR.chm", uninstaller = dir + L"\\Uninstall VXR.exe";
-  for (const auto& old : {help, uninstaller}) {
-    SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(old.c_str());
-  }
-  bool ok = PutFile(dir + L"\\Screen Recorder.exe", FILE_ATTRIBUTE_NORMAL);
-  if (layout == L"all") {
-    ok = ok && PutFile(help, FILE_ATTRIBUTE_READONLY) && PutFile(uninstaller, FILE_ATTRIBUTE_ARCHIVE);
-  } else if (layout == L"nohelp") {
-    ok = ok && PutFile(uninstaller, FILE_ATTRIBUTE_NORMAL);
-  } else if (layout == L"hidden") {
-    ok = ok && PutFile(help, FILE_ATTRIBUTE_HIDDEN) && PutFile(uninstaller, FILE_ATTRIBUTE_SYSTEM);
-  } else if (layout != L"none") {
-    ok = false;
-  }
-  return ok;
+  const std::wstring help = dir + L"\\VXR.chm";
+  SetFileAttributesW(help.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return PutFile(dir + L"\\Screen Recorder.exe", FILE_ATTRIBUTE_NORMAL) &&
+         PutFile(help, FILE_ATTRIBUTE_READONLY) &&
+         PutFile(dir + L"\\Uninstall VXR.exe", FILE_ATTRIBUTE_ARCHIVE);
 }
 
 // The shell opens the new group's folder in a window of its own, as Windows'
@@ -103,13 +92,13 @@ int main() {
     vxr::WriteRegistrySettings(dir, ui);
     return ui.status == L"Registry settings are being done..." ? 0 : 1;
   }
-  if ((mode != L"group" && mode != L"isolated-group") || argc < 5) return 2;
-  const std::wstring result = argv[4];
+  if ((mode != L"group" && mode != L"isolated-group") || argc < 4) return 2;
+  const std::wstring result = argv[3];
   if (mode == L"isolated-group" && !Isolate()) {
     PutFile(result, FILE_ATTRIBUTE_NORMAL, "isolation failed\n");
     return 1;
   }
-  if (!Prepare(dir, argv[3])) {
+  if (!Prepare(dir)) {
     PutFile(result, FILE_ATTRIBUTE_NORMAL, "prepare failed\n");
     return 1;
   }
