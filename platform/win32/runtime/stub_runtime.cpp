@@ -4,8 +4,8 @@
 // replaced by versions that stop the program: in the stub none of them can
 // happen short of running out of memory, and then nothing better can be done.
 //
-// Linked into the setup stub only, never into the test programs, which use
-// real exceptions.
+// Linked into the setup stub and the demo product's uninstaller, never into
+// the test programs, which use real exceptions.
 #include <bits/functexcept.h>
 
 #include <cstdlib>

@@ -25,6 +25,7 @@ install_by_hand() {
 removed="Tarvo's Screen Recorder was removed."
 
 start_driver
+warm_up
 snapshot clean
 
 echo "--- 1. the answer No"

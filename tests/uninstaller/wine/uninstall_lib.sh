@@ -72,14 +72,22 @@ finish_uninstall() {
 }
 
 # ---- Snapshots ----------------------------------------------------------------------
+# Wine registers its display devices the first time a program looks at the
+# desktop: that happens here, before the first snapshot, rather than between two.
+warm_up() {
+  drive 'gone "no window has this title"' || fail "the driver cannot see the desktop"
+}
+
 # Wine's own churn, left out of every comparison: keys Wine writes for its own
 # bookkeeping whenever programs run, whatever the programs are.
-#  - a display device key for each desktop or window station Wine makes;
+#  - a display device key for each desktop or window station Wine makes, in
+#    the current hardware profile too;
 #  - the Explorer view settings its shell window (Program Manager's group
 #    window) writes;
 #  - the system parameters Wine keeps for the session only.
 churn_keys=(
   'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Video\{'
+  'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\System\CurrentControlSet\Control\Video\{'
   'HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced'
   'HKEY_CURRENT_USER\Software\Wine\Temporary System Parameters'
 )
