@@ -28,4 +28,9 @@ struct ProgramStart {
 // since the shell would only report that in a box of its own.
 ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view directory);
 
+// What StartProgramAsUser falls back on: the program file started from here,
+// with this program's rights, in a normal window with the focus, without
+// waiting. The result is the Windows error, 0 when it started.
+DosError StartProgramFile(std::wstring_view programFile, std::wstring_view directory);
+
 }  // namespace platform

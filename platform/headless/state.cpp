@@ -182,22 +182,23 @@ bool StartProgram(std::wstring_view commandLine) {
   return s.startSucceeds;
 }
 
-ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view directory) {
+DosError StartProgramFile(std::wstring_view programFile, std::wstring_view directory) {
   auto& s = headless::S();
-  ProgramStart result;
   const auto host = headless::HostPath(programFile);
   std::error_code ec;
-  if (host.empty() || !std::filesystem::is_regular_file(host, ec)) {
-    result.error = kErrorFileNotFound;
-  } else if (!headless::IsWindowsProgram(host)) {
-    result.error = kErrorBadExeFormat;
-  } else if (!s.startSucceeds) {
-    result.error = kErrorAccessDenied;
-  } else {
-    result.byDesktopShell = s.desktopShellAnswers;
-    s.started.emplace_back(programFile);
-    s.startDirectory = directory;
-  }
+  if (host.empty() || !std::filesystem::is_regular_file(host, ec)) return kErrorFileNotFound;
+  if (!headless::IsWindowsProgram(host)) return kErrorBadExeFormat;
+  if (!s.startSucceeds) return kErrorAccessDenied;
+  s.started.emplace_back(programFile);
+  s.startDirectory = directory;
+  return kErrorSuccess;
+}
+
+ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view directory) {
+  // The desktop shell refuses what a direct start would, the same way.
+  ProgramStart result;
+  result.error = StartProgramFile(programFile, directory);
+  result.byDesktopShell = result.error == kErrorSuccess && headless::S().desktopShellAnswers;
   return result;
 }
 

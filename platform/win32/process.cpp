@@ -161,9 +161,14 @@ ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view
     result.byDesktopShell = true;
     return result;
   }
-  // No desktop shell: the program is started from here, with this program's
-  // rights. The file is named on its own, so that a path with blanks can't be
-  // taken for a shorter program ("C:\Program.exe") and its arguments.
+  result.error = StartProgramFile(file, folder);
+  return result;
+}
+
+DosError StartProgramFile(std::wstring_view programFile, std::wstring_view directory) {
+  // The file is named on its own, so that a path with blanks can't be taken
+  // for a shorter program ("C:\Program.exe") followed by arguments.
+  const std::wstring file(programFile), folder(directory);
   std::wstring line = L"\"" + file + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -171,12 +176,11 @@ ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
-    result.error = GetLastError();
-    return result;
-  }
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+    return GetLastError();
+  // Nobody waits for it.
   const KernelHandle process(started.hProcess), thread(started.hThread);
-  return result;
+  return kErrorSuccess;
 }
 
 }  // namespace platform
