@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tools/demo/uninstaller/decimal.h"
+
 namespace vxr::uninstaller {
 
 namespace {
@@ -46,7 +48,7 @@ std::optional<std::uintptr_t> Number(std::wstring_view text) {
 std::wstring CopyCommandLine(std::wstring_view copyPath, const CopyArguments& arguments) {
   std::wstring line = L"\"";
   line.append(copyPath).append(L"\" ").append(kSwitch).append(L" ");
-  line.append(std::to_wstring(arguments.originalProcess)).append(L" \"");
+  line.append(Decimal(arguments.originalProcess)).append(L" \"");
   return line.append(arguments.originalPath).append(L"\"");
 }
 

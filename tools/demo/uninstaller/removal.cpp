@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/demo/uninstaller/decimal.h"
+
 namespace vxr::uninstaller {
 
 namespace {
@@ -72,7 +74,7 @@ std::wstring Reason(Error error) {
     case kSuccess: return L"still there after it was deleted";
     case kErrorAccessDenied: return L"access denied";
     case kErrorSharingViolation: return L"in use";
-    default: return L"error " + std::to_wstring(error);
+    default: return L"error " + Decimal(error);
   }
 }
 
