@@ -80,14 +80,5 @@ TEST_F(WizardTest, UnreachableDestinationIsTriedAgainOnNext) {
   EXPECT_EQ(headless::ShownBoxes().size(), 1u);
 }
 
-TEST_F(WizardTest, PathsFromTheSystemLoseTheirTrailingBackslash) {
-  headless::SetTempPath(L"C:\\TEMP\\");
-  headless::SetWindowsDirectory(L"C:\\");
-  Start();
-  EXPECT_EQ(TempDir.Trimmed(), L"C:\\TEMP");
-  EXPECT_EQ(WindowsDrive, L"C:");
-  EXPECT_EQ(DefaultInstallDir(), kDefault);
-}
-
 }  // namespace
 }  // namespace vxr::test

@@ -1,5 +1,4 @@
 // The wizard's pages, buttons and licence options.
-#include "platform/dialogs.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace vxr::test {
@@ -81,17 +80,6 @@ TEST_F(WizardTest, ChangeDirLeavesTheDestinationAlone) {
   ASSERT_TRUE(Press("Command4"));
   EXPECT_TRUE(Wizard().InUse());
   EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Program Files\\Screen Recorder");
-}
-
-TEST_F(WizardTest, ClosingTheWizardEndsTheProgram) {
-  Start();
-  headless::QueueBoxAnswer(platform::kIdYes);  // "Do you want to cancel the installation?"
-  EXPECT_TRUE(headless::EndsProgram([&] { Press("Command3"); }));
-  ResetProgram();
-  Start();
-  ASSERT_TRUE(Press("Command2"));
-  headless::QueueBoxAnswer(platform::kIdYes);
-  EXPECT_TRUE(headless::EndsProgram([&] { headless::PressCloseBox(Wizard()); }));
 }
 
 }  // namespace
