@@ -125,5 +125,8 @@ void SetTempPath(std::wstring path);          // as GetTempPathA reports it, e.g
 void SetWindowsDirectory(std::wstring path);  // as GetWindowsDirectoryA reports it
 void SetWorkArea(platform::PixelRect area);
 void SetTwipsPerPixel(int x, int y);
+// The ANSI code page of the A calls (registry, LZ, system paths): 1252, as the
+// Wine test prefix has, unless a test makes it 1254, a Turkish Windows.
+void SetAnsiCodePage(std::uint32_t codePage);
 
 }  // namespace headless
