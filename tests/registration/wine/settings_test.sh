@@ -20,17 +20,28 @@ fail() {
   echo "FAIL [$scenario] $*"
   failures=$((failures + 1))
 }
+# listing KEY: reg.exe's listing of KEY, which must exist. In a new prefix a
+# key just written was seen missing for a moment now and then: asked again.
+listing() {
+  local out
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    out=$(reg query "$1") && { printf '%s\n' "$out"; return 0; }
+    sleep 0.5
+  done
+  echo "$out" >"$errors"
+  return 1
+}
 # expect KEY NAME 'TYPE DATA' or missing, as reg.exe lists the value of the existing KEY.
 expect() {
   local listing got
-  listing=$(reg query "$1") || { fail "reg query $1 failed: $(cat "$errors")"; return; }
+  listing=$(listing "$1") || { fail "reg query $1 failed ($?): $(cat "$errors")"; return; }
   got=$(awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }' <<<"$listing")
   [ "$got" = "$3" ] || fail "$1 $2: expected '$3', got '$got'"
 }
 # absent KEY: its parent lists no such subkey.
 absent() {
   local listing
-  listing=$(reg query "${1%\\*}") || { fail "reg query ${1%\\*} failed: $(cat "$errors")"; return; }
+  listing=$(listing "${1%\\*}") || { fail "reg query ${1%\\*} failed ($?): $(cat "$errors")"; return; }
   if grep -qi "\\\\${1##*\\}\$" <<<"$listing"; then fail "$1 exists"; fi
 }
 # run INSTALL-DIR [KEY NAME TYPE DATA]...: a clean registry, the given values, then the step.
