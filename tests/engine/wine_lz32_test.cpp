@@ -13,9 +13,9 @@
 
 #include <cstdio>
 
-#include "engine/expand_files.h"
 #include "codec/szdd_expander.h"
 #include "codec/szdd_format.h"
+#include "engine/expand_files.h"
 #include "tests/support/corpus.h"
 #include "tools/demo/demo_product.h"
 #include "tools/vxrpack/szdd_compressor.h"
@@ -158,6 +158,9 @@ TEST(Lz32, FailuresReachTheirCodes) {
   const std::wstring folder = work + L"\\folder.wa_";
   CreateDirectoryW(folder.c_str(), nullptr);
   EXPECT_EQ(ExpandFile(source, folder, false), -4) << "a folder as destination";
+  const auto length = static_cast<std::int32_t>(test::ReadFile(g_corpus / "beep.wav").size());
+  ASSERT_TRUE(CopyFileW(source.c_str(), (work + L"\\retry.wa_").c_str(), FALSE));
+  EXPECT_EQ(ExpandFile(work + L"\\retry.wav", target, false), length) << "retry.wav finds retry.wa_";
 
   // A file someone holds open without sharing, as source and as destination.
   const std::wstring heldPath = work + L"\\held.wa_";
@@ -169,8 +172,7 @@ TEST(Lz32, FailuresReachTheirCodes) {
 
   // full.wav is the host's /dev/full: every write fails, so the copy does.
   EXPECT_EQ(ExpandFile(source, (g_corpus / "full.wav").wstring(), false), -400) << "full disk";
-  EXPECT_EQ(ExpandFile(source, target, false),
-            static_cast<std::int32_t>(test::ReadFile(g_corpus / "beep.wav").size()));
+  EXPECT_EQ(ExpandFile(source, target, false), length);
 }
 
 }  // namespace
