@@ -1,6 +1,9 @@
 #include "engine/payload_table.h"
 
 #include <cstddef>
+#include <span>
+
+#include "platform/own_image.h"
 
 namespace vxr {
 namespace {
@@ -129,6 +132,13 @@ std::optional<PayloadTable> ReadPayloadTable(const Table& stored) {
 
 std::optional<PayloadTable> EmbeddedPayloadTable() {
   Table copy;
+  // The section as the loader mapped it from the package file, which is where
+  // the packing tool wrote the table.
+  if (platform::ReadOwnSection(payload::kSectionName,
+                               std::span(reinterpret_cast<std::uint8_t*>(&copy), sizeof copy)))
+    return ReadPayloadTable(copy);
+  // A program without that section in its image (the host build) runs with the
+  // table as compiled.
   const volatile unsigned char* from = reinterpret_cast<const volatile unsigned char*>(&vxr_payload_table);
   auto* to = reinterpret_cast<unsigned char*>(&copy);
   for (std::size_t i = 0; i < sizeof(Table); ++i) to[i] = from[i];

@@ -28,8 +28,9 @@ using PayloadTable = std::array<PayloadPiece, payload::kPieceCount>;
 // out of range.
 std::optional<PayloadTable> ReadPayloadTable(const payload::Table& stored);
 
-// The table compiled into this program (as the packing tool may have rewritten
-// it in the file), read through ReadPayloadTable.
+// The table in this program's own `.vxrpay` section, as the packing tool
+// rewrote it in the file; the table as compiled when the image has no such
+// section. Read through ReadPayloadTable.
 std::optional<PayloadTable> EmbeddedPayloadTable();
 
 // The table of the shipped package, in its stored form: the default contents

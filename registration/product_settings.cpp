@@ -24,9 +24,11 @@ void WriteRegistrySettings(std::wstring_view installDir, InstallUi& ui) {
 
   CreateRegKey(kRoot, kUninstallKey);
   SaveRegString(kRoot, kUninstallKey, L"DisplayName", L"Tarvo's Screen Recorder");
-  // Not quoted, even with spaces in the path: the entry is written as it always was.
+  // Windows runs this as a command line: unquoted, a path under "C:\Program
+  // Files" would first be tried as "C:\Program.exe", with the rights of whoever
+  // uninstalls.
   SaveRegString(kRoot, kUninstallKey, L"UninstallString",
-                std::wstring(Trim(installDir)) + L"\\Uninstall VXR.exe");
+                L"\"" + std::wstring(Trim(installDir)) + L"\\Uninstall VXR.exe\"");
 }
 
 }  // namespace vxr

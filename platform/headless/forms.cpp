@@ -64,6 +64,12 @@ std::vector<Form*>& LiveForms() {
   static std::vector<Form*> forms;
   return forms;
 }
+std::vector<headless::Repainted>& RepaintLog() {
+  static std::vector<headless::Repainted> log;
+  return log;
+}
+void ResetRepaints() { RepaintLog().clear(); }
+const headless::ResetHook repaintHook{&ResetRepaints};
 }  // namespace
 
 Form::Form(const FormDesign& design, FormEvents& events) : impl_(std::make_unique<Impl>()) {
@@ -119,7 +125,12 @@ void Form::SetText(ControlId control, std::wstring_view text) {
 std::wstring Form::Text(ControlId control) const {
   return control == kWindow ? impl_->caption : impl_->At(control).text;
 }
-void Form::Repaint(ControlId) {}
+void Form::Repaint(ControlId control) {
+  if (control == kWindow)
+    RepaintLog().push_back({impl_->caption, {}, {}});
+  else
+    RepaintLog().push_back({impl_->caption, std::string(Name(control)), impl_->At(control).text});
+}
 
 void Form::SetEnabled(ControlId control, bool enabled) { impl_->At(control).enabled = enabled; }
 bool Form::Enabled(ControlId control) const { return impl_->At(control).enabled; }
@@ -206,6 +217,8 @@ std::vector<std::wstring> LoadedFormCaptions() {
     if ((*it)->IsLoaded()) captions.push_back((*it)->Text(platform::kWindow));
   return captions;
 }
+
+const std::vector<Repainted>& Repaints() { return platform::RepaintLog(); }
 
 bool IsShown(const Form& form) { return const_cast<Form&>(form).impl().shown; }
 

@@ -72,6 +72,14 @@ bool SelectDrive(platform::Form& form, std::string_view driveList, std::wstring_
 // Shown and in use, with every container visible and enabled.
 bool CanPress(const platform::Form& form, std::string_view control);
 bool IsShown(const platform::Form& form);
+// Every control repainted at once (Form::Repaint), in order, with the text it
+// showed then; the control is empty for the whole window.
+struct Repainted {
+  std::wstring form;  // the window's caption
+  std::string control;
+  std::wstring text;
+};
+const std::vector<Repainted>& Repaints();
 
 // ---- Top-level windows -----------------------------------------------------------
 // Other programs' top-level windows by title, in z-order, hidden ones too. A
@@ -121,6 +129,10 @@ void SetDesktopShellAnswers(bool answers);
 // The current folder StartProgramAsUser last gave a program.
 const std::wstring& LastStartDirectory();
 void SetRunningExecutable(std::wstring directory, std::wstring baseName);
+// The running executable by its full Windows path, extension and all
+// (C:\SETUP\VXRSetup.dat); its sections are what the program's own image holds.
+void SetRunningExecutable(std::wstring path);
+std::wstring RunningExecutablePath();
 void SetTempPath(std::wstring path);          // as GetTempPathA reports it, e.g. "C:\TEMP\"
 void SetWindowsDirectory(std::wstring path);  // as GetWindowsDirectoryA reports it
 void SetWorkArea(platform::PixelRect area);

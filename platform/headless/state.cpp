@@ -26,7 +26,7 @@ struct State {
   bool startSucceeds = true;
   bool desktopShellAnswers = true;
   std::wstring startDirectory;
-  platform::RunningExecutable executable{L"C:\\SETUP", L"VXRSetup"};
+  std::wstring executablePath = L"C:\\SETUP\\VXRSetup.exe";
   std::wstring tempPath = L"C:\\WINDOWS\\TEMP\\";
   std::wstring windowsDirectory = L"C:\\WINDOWS";
   platform::PixelRect workArea{0, 0, 1024, 768};
@@ -113,8 +113,11 @@ void SetStartProgramResult(bool succeeds) { S().startSucceeds = succeeds; }
 void SetDesktopShellAnswers(bool answers) { S().desktopShellAnswers = answers; }
 const std::wstring& LastStartDirectory() { return S().startDirectory; }
 void SetRunningExecutable(std::wstring directory, std::wstring baseName) {
-  S().executable = {std::move(directory), std::move(baseName)};
+  if (!directory.empty() && directory.back() != L'\\') directory += L'\\';
+  S().executablePath = directory + baseName + L".exe";
 }
+void SetRunningExecutable(std::wstring path) { S().executablePath = std::move(path); }
+std::wstring RunningExecutablePath() { return S().executablePath; }
 void SetTempPath(std::wstring path) { S().tempPath = std::move(path); }
 void SetWindowsDirectory(std::wstring path) { S().windowsDirectory = std::move(path); }
 void SetWorkArea(platform::PixelRect area) { S().workArea = area; }
@@ -202,7 +205,17 @@ ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view
   return result;
 }
 
-RunningExecutable GetRunningExecutable() { return headless::S().executable; }
+RunningExecutable GetRunningExecutable() {
+  // Split as GetModuleFileName's path is: a drive root keeps its backslash.
+  const std::wstring& path = headless::S().executablePath;
+  const auto separator = path.find_last_of(L'\\');
+  RunningExecutable executable;
+  executable.directory = path.substr(0, separator == std::wstring::npos ? 0 : separator);
+  if (executable.directory.size() == 2 && executable.directory[1] == L':') executable.directory += L'\\';
+  const std::wstring name = path.substr(separator == std::wstring::npos ? 0 : separator + 1);
+  executable.baseName = name.substr(0, name.find_last_of(L'.'));
+  return executable;
+}
 
 std::wstring TempPath(std::uint32_t bufferLength) {
   return headless::AsBufferCall(headless::S().tempPath, bufferLength);

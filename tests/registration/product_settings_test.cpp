@@ -49,7 +49,9 @@ TEST_F(ProductSettingsTest, FirstInstallationWritesBothKeys) {
   EXPECT_EQ(DWord(kProductKey, L"IncCur"), 1u);
   EXPECT_EQ(DWord(kProductKey, L"dwKFE"), 10u);
   EXPECT_EQ(Sz(kUninstallKey, L"DisplayName"), "Tarvo's Screen Recorder");
-  EXPECT_EQ(Sz(kUninstallKey, L"UninstallString"), "C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe");
+  // Quoted: Windows runs it as a command line, and the path has spaces.
+  EXPECT_EQ(Sz(kUninstallKey, L"UninstallString"),
+            "\"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe\"");
   EXPECT_EQ(headless::RegistryValueNames(kLm, kProductKey),
             (std::vector<std::wstring>{L"Dizin", L"Version", L"IncCur", L"dwKFE"}));
   EXPECT_TRUE(headless::ShownBoxes().empty());
@@ -73,7 +75,7 @@ TEST_F(ProductSettingsTest, EarlierInstallationKeepsTheProductsOwnSettings) {
   EXPECT_EQ(DWord(kProductKey, L"FullDesktopRate"), 100u);
   EXPECT_EQ(GetRegString(kLm, kProductKey, L"LastFolder"), L"D:\\Movies");
   EXPECT_EQ(Sz(kUninstallKey, L"DisplayName"), "Tarvo's Screen Recorder");
-  EXPECT_EQ(Sz(kUninstallKey, L"UninstallString"), "E:\\VXR\\Uninstall VXR.exe");
+  EXPECT_EQ(Sz(kUninstallKey, L"UninstallString"), "\"E:\\VXR\\Uninstall VXR.exe\"");
   EXPECT_EQ(GetRegString(kLm, kUninstallKey, L"Publisher"), L"Ambretton");
 }
 

@@ -70,7 +70,7 @@ expect "$product" IncCur 'REG_DWORD 0x1'
 expect "$product" dwKFE 'REG_DWORD 0xa'
 expect "$product" FullDesktopRate missing
 expect "$uninstall" DisplayName "REG_SZ Tarvo's Screen Recorder"
-expect "$uninstall" UninstallString 'REG_SZ C:\Program Files\Screen Recorder\Uninstall VXR.exe'
+expect "$uninstall" UninstallString 'REG_SZ "C:\Program Files\Screen Recorder\Uninstall VXR.exe"'
 [ "$view" != Software ] && absent 'HKLM\Software\Ambretton'
 
 scenario="earlier installation"
@@ -83,7 +83,7 @@ expect "$product" IncCur 'REG_DWORD 0x1'
 expect "$product" dwKFE 'REG_DWORD 0x19'
 expect "$product" FullDesktopRate 'REG_DWORD 0x64'
 expect "$product" LastFolder 'REG_SZ D:\Movies'
-expect "$uninstall" UninstallString 'REG_SZ D:\VXR Test\Uninstall VXR.exe'
+expect "$uninstall" UninstallString 'REG_SZ "D:\VXR Test\Uninstall VXR.exe"'
 expect "$uninstall" Publisher 'REG_SZ Ambretton'
 
 scenario="settings stored as text"
