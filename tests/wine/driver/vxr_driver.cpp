@@ -37,6 +37,8 @@
 //   press ID                  press the current box's button ID (1 OK, 2 Cancel,
 //                             6 Yes, 7 No) and wait until the box has gone
 //   type TEXT                 type TEXT into the current box's edit control (WM_CHAR)
+//   move-box below            drag the current box to just below the current window,
+//                             as a person moves a box aside to see what it covers
 //   desktop NAME              join a named desktop (waiting until it exists): windows
 //                             of a program started with `wine explorer
 //                             /desktop=NAME,WxH prog` live there
@@ -278,6 +280,21 @@ void Run(const std::vector<std::wstring>& args) {
     if (!edit) throw Failure{L"the box has no edit control"};
     RequirePressable(edit, L"the edit control");
     for (wchar_t c : args[1]) PostMessageW(edit, WM_CHAR, c, 1);
+  } else if (command == L"move-box") {
+    Need(args, 1, L"move-box below");
+    if (args[1] != L"below") throw Failure{L"usage: move-box below"};
+    HWND box = CurrentBox();
+    RECT under{};
+    GetWindowRect(Current(), &under);
+    const int top = under.bottom + 8;
+    if (!SetWindowPos(box, nullptr, under.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+      throw Failure{L"cannot move the box: error " + std::to_wstring(GetLastError())};
+    WaitFor(
+        [&] {
+          RECT now{};
+          return GetWindowRect(box, &now) && now.top == top && now.left == under.left;
+        },
+        L"the box to move");
   } else if (command == L"desktop") {
     Need(args, 1, L"desktop NAME");
     // The desktop exists only once `wine explorer /desktop=...` has made it.

@@ -1,0 +1,258 @@
+# install_lib.sh: sourced by the scripts that install a package under Wine.
+# Needs the prefix's environment (run-in-wine.sh) and $driver, the UI driver.
+# shellcheck shell=bash
+
+title="Tarvo's Screen Recorder - Install"
+product_title="Tarvo's Screen Recorder"
+# Control ids: 1000 + the control's place in the wizard's design table.
+status_line='#1015' file_line='#1016' run_box='#1017' cancel='#1018' back='#1019' next='#1020'
+copying="Files are being copied into temporary folder and are being expanded into install directory..."
+completed="Installation of Screen Recorder has been successfully completed! You can run VXR from the Start Menu."
+destination='C:\Program Files\Screen Recorder'
+# The installed names, in the order the setup installs them.
+product_files=("Screen Recorder.exe" Stop.wav Start.wav Shot.wav Click.wav Beep.wav "Uninstall VXR.exe" VXR.chm)
+# A 32-bit program's view of HKLM\Software in a 64-bit prefix.
+view='Software\Wow6432Node'
+[ "${WINEARCH:-win64}" = win32 ] && view='Software'
+vendor_key="HKLM\\$view\\Ambretton"
+product_key="$vendor_key\\VXR"
+uninstall_key="HKLM\\$view\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ScreenRecorder"
+
+failures=0
+fail() {
+  echo "FAILED: $*" >&2
+  failures=$((failures + 1))
+}
+
+# The host path of a path on drive C:.
+unix_path() {
+  local rest=${1#[Cc]:}
+  printf '%s' "$WINEPREFIX/drive_c${rest//\\//}"
+}
+dest_dir=$(unix_path "$destination")
+temp_windows=$("$VXR_WINE" cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r\n')
+[ -n "$temp_windows" ] || { echo "cannot tell the prefix's temporary directory" >&2; exit 1; }
+staging_windows="$temp_windows\\VXRTMP"
+staging_dir=$(unix_path "$staging_windows")
+
+reg() { "$VXR_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
+# The Start-menu group folders named "Screen Recorder", of any user.
+groups() { find "$WINEPREFIX/drive_c/users" -type d -name 'Screen Recorder' -path '*/Start Menu/Programs/*' 2>/dev/null; }
+
+# A machine on which the product was never installed.
+clean_machine() {
+  rm -rf "$dest_dir" "$staging_dir"
+  reg delete "$vendor_key" /f >/dev/null
+  reg delete "$uninstall_key" /f >/dev/null
+  local group
+  while read -r group; do rm -rf "$group"; done < <(groups)
+}
+
+# ---- The setup and the driver --------------------------------------------------------
+
+# start_setup PACKAGE: runs it and a driver in script mode beside it.
+start_setup() {
+  "$VXR_WINE" "$1" &
+  setup_pid=$!
+  coproc DRIVER { "$VXR_WINE" "$driver" --timeout 60 - 2>/dev/null; }
+  driver_pid=$DRIVER_PID
+  trap stop_setup EXIT
+}
+stop_setup() {
+  exec {DRIVER[1]}>&- 2>/dev/null || true
+  kill "$setup_pid" 2>/dev/null || true
+  wait "$driver_pid" 2>/dev/null || true
+}
+# Waits up to 60 s for the setup to end by itself; its exit code goes to $setup_code.
+wait_setup_end() {
+  local _
+  setup_code=""
+  for _ in $(seq 1 600); do kill -0 "$setup_pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$setup_pid" 2>/dev/null; then
+    fail "the setup is still running"
+    return 1
+  fi
+  setup_code=0
+  wait "$setup_pid" || setup_code=$?
+}
+
+# drive COMMAND...: one driver command; its output goes to $out. A failure is
+# counted and returned; a driver that stops ends the script.
+drive() {
+  local line
+  out=""
+  printf '%s\n' "$*" >&"${DRIVER[1]}"
+  while IFS= read -r line <&"${DRIVER[0]}"; do
+    case $line in
+    ok) return 0 ;;
+    fail:*) fail "$* -> $line"; return 1 ;;
+    *) out+="$line"$'\n' ;;
+    esac
+  done
+  fail "$* -> the driver stopped"
+  exit 1
+}
+# A driver command that must work for anything after it to make sense.
+must() { drive "$@" || exit 1; }
+# A driver command that may fail without it being a fault: its status only.
+attempt() {
+  local line
+  printf '%s\n' "$*" >&"${DRIVER[1]}"
+  while IFS= read -r line <&"${DRIVER[0]}"; do
+    case $line in
+    ok) return 0 ;;
+    fail:*) return 1 ;;
+    esac
+  done
+  fail "$* -> the driver stopped"
+  exit 1
+}
+
+# Program Manager shows a group it creates in a folder window, which would
+# outlive the setup; closed so that the next run starts from a bare desktop.
+# Not every shell opens one. The wizard is the current window again afterwards.
+close_group_window() {
+  drive "timeout 5"
+  if attempt 'window "Screen Recorder"'; then
+    drive close
+    drive 'gone "Screen Recorder"'
+  fi
+  drive "timeout 60"
+  must "window \"$title\""
+}
+
+# A control's caption in the driver's last list.
+listed() { awk -F'\t' -v id="${1#\#}" '$1 == id { print $5 }' <<<"$out"; }
+
+# Welcome, licence (accepted), destination page with the default folder.
+walk_to_destination() {
+  must "window \"$title\""
+  shot 1-welcome
+  must "click $next"
+  must 'expect "Yes I Agree." visible 1'
+  must 'click "Yes I Agree."'
+  must "expect $next enabled 1"
+  shot 2-licence
+  must "click $next"
+  must 'expect "Change Dir" visible 1'
+  drive "expect #1012 text \"$destination\""
+  shot 3-destination
+}
+
+# watch_install: the status line's captions, each once, as the driver sees them
+# until Next reads Finish (in $seen, one a line). The setup answers only while
+# it handles events, so a busy installation shows just some of them.
+watch_install() {
+  local status caption last="" _
+  seen=""
+  for _ in $(seq 1 600); do
+    drive list || return 1
+    status=$(listed "$status_line")
+    caption=$(listed "$next")
+    if [ -n "$status" ] && [ "$status" != "$last" ]; then
+      seen+="$status"$'\n'
+      last=$status
+    fi
+    [ "$caption" = Finish ] && return 0
+    sleep 0.1
+  done
+  fail "the installation did not finish"
+  return 1
+}
+
+shot() {
+  [ -n "${shots:-}" ] || return 0
+  # A repaint may still be on its way after the last state change.
+  sleep 0.5
+  import -window root -display "$DISPLAY" "$shots/$1.png"
+}
+
+# ---- What the installation left ------------------------------------------------------
+
+# check_files PRODUCT_DIR [NAME...]: the destination holds every product file
+# (or only the NAMEs), each equal to the product's own.
+check_files() {
+  local product=$1 name
+  shift
+  local names=("$@")
+  [ ${#names[@]} -gt 0 ] || names=("${product_files[@]}")
+  for name in "${names[@]}"; do
+    if [ ! -f "$dest_dir/$name" ]; then
+      fail "not installed: $name"
+    elif ! cmp -s "$product/$name" "$dest_dir/$name"; then
+      fail "installed $name differs from the product's"
+    fi
+  done
+}
+
+check_no_staging() { [ ! -e "$staging_dir" ] || fail "the staging folder $staging_windows is still there"; }
+
+# expect_value KEY NAME 'TYPE DATA' | missing: as reg.exe lists the value.
+expect_value() {
+  local got
+  got=$(reg query "$1" | awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }')
+  [ "$got" = "$3" ] || fail "$1 $2: expected '$3', got '$got'"
+}
+
+check_registry() {
+  expect_value "$product_key" Dizin "REG_SZ $destination"
+  expect_value "$product_key" Version 'REG_DWORD 0xa'
+  expect_value "$product_key" IncCur 'REG_DWORD 0x1'
+  expect_value "$product_key" dwKFE 'REG_DWORD 0xa'
+  expect_value "$uninstall_key" DisplayName "REG_SZ $product_title"
+  expect_value "$uninstall_key" UninstallString "REG_SZ \"$destination\\Uninstall VXR.exe\""
+}
+
+check_not_registered() {
+  reg query "$vendor_key" | grep -q . && fail "the product's key was written"
+  reg query "$uninstall_key" | grep -q . && fail "the uninstall entry was written"
+  [ -z "$(groups)" ] || fail "a Start-menu group was made"
+}
+
+# lnkinfo's field of a link, e.g. "Local path".
+link_field() { lnkinfo "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^[[:space:]]*$2[[:space:]]*: //p" | head -n 1; }
+
+check_links() {
+  local group count
+  group=$(groups | head -n 1)
+  if [ -z "$group" ]; then
+    fail "no Start-menu group"
+    return
+  fi
+  count=$(find "$group" -maxdepth 1 -name '*.lnk' | wc -l)
+  [ "$count" -eq 4 ] || fail "$count links in the group, expected 4"
+  local name target arguments link
+  while IFS='|' read -r name target arguments; do
+    link="$group/$name.lnk"
+    if [ ! -f "$link" ]; then
+      fail "no link '$name'"
+      continue
+    fi
+    [ "$(link_field "$link" 'Local path')" = "$target" ] || fail "'$name' starts '$(link_field "$link" 'Local path')'"
+    [ "$(link_field "$link" 'Command line arguments')" = "$arguments" ] ||
+      fail "'$name' has arguments '$(link_field "$link" 'Command line arguments')'"
+  done <<EOF
+$product_title|$destination\\Screen Recorder.exe|
+VXR Movie Studio|$destination\\Screen Recorder.exe|/moviestudio
+Screen Recorder Help|$destination\\VXR.chm|
+Uninstall Screen Recorder|$destination\\Uninstall VXR.exe|
+EOF
+}
+
+# What the installation left, for a person to read.
+print_installed() {
+  echo "== Installed files ($destination)"
+  (cd "$dest_dir" 2>/dev/null && for f in *; do printf '%12s  %s\n' "$(stat -c %s "$f")" "$f"; done)
+  echo "== Registry"
+  reg query "$product_key" | sed '/^$/d'
+  reg query "$uninstall_key" | sed '/^$/d'
+  echo "== Start menu"
+  local group link
+  group=$(groups | head -n 1)
+  echo "${group#"$WINEPREFIX/drive_c"}"
+  for link in "$group"/*.lnk; do
+    [ -f "$link" ] || continue
+    printf '  %s -> %s %s\n' "$(basename "$link" .lnk)" "$(link_field "$link" 'Local path')" \
+      "$(link_field "$link" 'Command line arguments')"
+  done
+}

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# install_walk.sh PACKAGE DRIVER PRODUCT_DIR [SCREENSHOT_DIR]
+# Installs PACKAGE under Wine as a person would, on a machine without the
+# product: through the wizard's pages to the destination page, Next, which
+# installs; Cancel pressed at once and answered No (the installing page stays
+# up meanwhile); the status line watched to the end; "Run VXR now." ticked and
+# Finish pressed, which must start the installed product. Checks that every
+# installed file equals PRODUCT_DIR's, the registry values, the Start-menu
+# links and that no staging folder is left; then prints what was installed.
+# With SCREENSHOT_DIR, a screenshot of every step goes there.
+# Runs with the prefix's environment (run-in-wine.sh).
+set -uo pipefail
+package=$1 driver=$2 product=$3 shots=${4:-}
+# shellcheck source=tests/wine/e2e/install_lib.sh
+. "$(dirname "$0")/install_lib.sh"
+[ -z "$shots" ] || mkdir -p "$shots"
+
+clean_machine
+start_setup "$package"
+walk_to_destination
+
+# Next installs. Cancel, pressed right after it, waits until the installation
+# next handles events (after taking out the main program); the question then
+# holds the installation on its page.
+must "click $next"
+must "click $cancel"
+must 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
+drive "expect $status_line text \"$copying\""
+drive "expect $file_line text \"$destination\\Screen Recorder.exe\""
+drive "expect $back enabled 0"
+drive "expect $next enabled 0"
+drive "move-box below"
+shot 4-installing
+must "press 7"
+
+watch_install
+# Whatever the driver caught of the status line came in the installation's order.
+order=("" "$copying" "Registry settings are being done..." "Temporary files are being deleted..."
+  "Shortcuts are being created..." "$completed")
+at=0
+while IFS= read -r line; do
+  [ -n "$line" ] || continue
+  i=$at
+  while [ "$i" -lt ${#order[@]} ] && [ "${order[$i]}" != "$line" ]; do i=$((i + 1)); done
+  [ "$i" -lt ${#order[@]} ] || fail "status line '$line' out of order (seen: ${seen//$'\n'/ | })"
+  at=$i
+done <<<"$seen"
+seen=${seen%$'\n'}
+echo "status line seen: ${seen//$'\n'/ | }"
+
+drive "expect $status_line text \"$completed\""
+drive "expect $file_line text \"\""
+drive "expect $back enabled 0"
+drive "expect $cancel enabled 0"
+drive "expect $run_box visible 1"
+drive "expect $run_box checked 0"
+shot 5-finished
+check_files "$product"
+check_no_staging
+check_registry
+check_links
+close_group_window
+
+# Finish with the run box ticked: the setup ends and the product comes up.
+must "click $run_box"
+drive "expect $run_box checked 1"
+must "click $next"
+must "gone \"$title\""
+wait_setup_end && { [ "$setup_code" = 0 ] || fail "the setup ended with code $setup_code"; }
+must "window \"$product_title\""
+shot 6-product
+drive close
+drive "gone \"$product_title\""
+stop_setup
+trap - EXIT
+
+print_installed
+[ -z "$shots" ] || echo "screenshots in $shots"
+[ "$failures" -eq 0 ]
