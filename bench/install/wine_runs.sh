@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# wine_runs.sh WORK RUNS DRIVER PLAIN_COPY: the measuring part of wine.sh, run
+# wine_runs.sh WORK RUNS DRIVER PLAIN_COPY INSTALL_STEPS: the measuring part of wine.sh, run
 # with the prefix's environment. WORK holds demo/ and mixed/, each with the
 # product's files in product/ and its package VXRSetup.exe.
 set -uo pipefail
-work=$1 runs=$2 driver=$3 plain_copy=$4
+work=$1 runs=$2 driver=$3 plain_copy=$4 install_steps=$5
 # shellcheck source=tests/wine/e2e/install_lib.sh
 . "$(dirname "$0")/../../tests/wine/e2e/install_lib.sh"
 
@@ -39,4 +39,14 @@ for product in demo mixed; do
   printf '%-8s %9.1f %11s %9s %6sx   (runs: install%s; copy%s)\n' "$product" "$(bc <<<"scale=1; $bytes / 1000000")" \
     "$install" "$copy" "$(bc <<<"scale=2; $install / $copy")" "$installs" "$copies"
 done
+
+echo
+echo "The setup's steps alone (ms): extraction, extraction without the CRC check, CRC alone, expansion (LZ32)"
+for product in demo mixed; do
+  rm -rf "$work/steps"
+  mkdir -p "$work/steps"
+  printf '%-8s %s\n' "$product" "$("$VXR_WINE" "$install_steps" "$work/$product/VXRSetup.exe" "$work/steps/staging" \
+    "$work/steps/installed" | tr -d '\r')"
+done
+rm -rf "$work/steps" "$work/copy"
 [ "$failures" -eq 0 ]

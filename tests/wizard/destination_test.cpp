@@ -31,6 +31,15 @@ const Destination kDestinations[] = {
      L"C:\\PROGRAM FILES\\Screen Recorder", L"C:\\PROGRAM FILES\\Screen Recorder could not be found!"},
 };
 
+// A destination that passes starts the installation at once; this machine has
+// no package, so the installation's first extraction fails and ends the setup.
+// True when that is the only box after the first `checkBoxes`.
+bool InstallationStarted(std::size_t checkBoxes = 0) {
+  const auto& boxes = headless::ShownBoxes();
+  return headless::ProgramHasEnded() && boxes.size() == checkBoxes + 1 &&
+         boxes.back().text == L"File 'C:\\WINDOWS\\TEMP\\VXRTMP\\Screen Recorder.ex_' could not be written!";
+}
+
 class DestinationTest : public WizardTest, public ::testing::WithParamInterface<Destination> {};
 
 TEST_P(DestinationTest, NextFromTheDestinationPage) {
@@ -42,12 +51,12 @@ TEST_P(DestinationTest, NextFromTheDestinationPage) {
   Start();
   GoToPage3();
   if (row.typed) InstallDir = row.typed;
-  ASSERT_TRUE(Press("Command2"));
+  headless::EndsProgram([&] { ASSERT_TRUE(Press("Command2")); });
 
   EXPECT_EQ(InstallDir.Trimmed(), row.used);
   const auto& boxes = headless::ShownBoxes();
   if (!row.error) {
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(InstallationStarted());
     EXPECT_EQ(WizardPage, 4);
     EXPECT_EQ(VisiblePage(), 4);
     EXPECT_TRUE(CanPress("Command3"));
@@ -75,9 +84,9 @@ TEST_F(WizardTest, UnreachableDestinationIsTriedAgainOnNext) {
   ASSERT_TRUE(Press("Command2"));
   ASSERT_EQ(WizardPage, 3);
   machine_.MakeFolders(L"C:\\No\\Such");
-  ASSERT_TRUE(Press("Command2"));
+  headless::EndsProgram([&] { ASSERT_TRUE(Press("Command2")); });
   EXPECT_EQ(WizardPage, 4);
-  EXPECT_EQ(headless::ShownBoxes().size(), 1u);
+  EXPECT_TRUE(InstallationStarted(1));
 }
 
 }  // namespace
