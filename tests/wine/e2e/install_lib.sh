@@ -56,8 +56,10 @@ start_setup() {
   setup_pid=$!
   coproc DRIVER { "$VXR_WINE" "$driver" --timeout 60 - 2>/dev/null; }
   driver_pid=$DRIVER_PID
-  trap stop_setup EXIT
+  trap 'stop_setup; after_setup' EXIT
 }
+# What a script does when it ends while a setup runs; nothing unless it says.
+after_setup() { :; }
 stop_setup() {
   exec {DRIVER[1]}>&- 2>/dev/null || true
   kill "$setup_pid" 2>/dev/null || true

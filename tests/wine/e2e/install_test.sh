@@ -9,7 +9,8 @@
 #   cancel   a product with a large main program: Cancel while it installs,
 #            answered Yes (the setup ends, what was written stays, nothing is
 #            registered) and then, in a new run, No (it finishes)
-# Runs with the prefix's environment (run-in-wine.sh).
+# Runs with the prefix's environment (run-in-wine.sh). Leaves the prefix
+# without the product, as it found it.
 set -uo pipefail
 scenario=$1 stub=$2 driver=$3 vxrpack=$4 work=$5
 here=$(dirname "$0")
@@ -17,6 +18,8 @@ here=$(dirname "$0")
 . "$here/install_lib.sh"
 rm -rf "$work"
 mkdir -p "$work"
+# A script ended early leaves the prefix without the product too.
+after_setup() { clean_machine; }
 product=$work/product
 package=$work/VXRSetup.exe
 
@@ -39,7 +42,7 @@ pack build --stub "$stub" --product "$product" --output "$package" -q >/dev/null
 
 case $scenario in
 demo)
-  exec "$here/install_walk.sh" "$package" "$driver" "$product" "$work/screenshots"
+  "$here/install_walk.sh" "$package" "$driver" "$product" "$work/screenshots" || fail "the walk failed"
   ;;
 signed)
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
@@ -48,7 +51,7 @@ signed)
     -out "$work/VXRSetup-signed.exe" >/dev/null || { echo "osslsigncode could not sign the package" >&2; exit 1; }
   [[ $(listing "$work/VXRSetup-signed.exe") == *"signed: the certificate table follows"* ]] ||
     { echo "the signed package does not read as signed" >&2; exit 1; }
-  exec "$here/install_walk.sh" "$work/VXRSetup-signed.exe" "$driver" "$product"
+  "$here/install_walk.sh" "$work/VXRSetup-signed.exe" "$driver" "$product" || fail "the walk failed"
   ;;
 damaged)
   # Stop.wa_ lies just before the main program, which ends the file.
@@ -132,7 +135,9 @@ cancel)
   exit 2
   ;;
 esac
-stop_setup
+[ -z "${setup_pid:-}" ] || stop_setup
 trap - EXIT
+# The prefix is shared with the other tests: it is left without the product.
+clean_machine
 [ "$failures" -eq 0 ] && echo "PASSED" || echo "FAILED ($failures)"
 [ "$failures" -eq 0 ]
