@@ -114,7 +114,7 @@ attempt() {
 # outlive the setup; closed so that the next run starts from a bare desktop.
 # Not every shell opens one. The wizard is the current window again afterwards.
 close_group_window() {
-  drive "timeout 5"
+  drive "timeout 10"
   if attempt 'window "Screen Recorder"'; then
     drive close
     drive 'gone "Screen Recorder"'
