@@ -41,7 +41,8 @@ for product in demo mixed; do
 done
 
 echo
-echo "The setup's steps alone (ms): extraction, extraction without the CRC check, CRC alone, expansion (LZ32)"
+echo "The setup's steps alone (ms): extraction, extraction without the CRC check, CRC alone, expansion (LZ32),"
+echo "registry step, program group"
 for product in demo mixed; do
   rm -rf "$work/steps"
   mkdir -p "$work/steps"
