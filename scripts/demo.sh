@@ -5,7 +5,8 @@
 # through the whole wizard; Finish starts the installed product. Screenshots of
 # every page, the installing page, the finished page and the started product go
 # to build/demo/screenshots/; at the end it lists what was installed: the
-# files with their sizes, the registry values and the Start-menu links.
+# files with their sizes, the registry values and the Start-menu links, and
+# shows the command that uninstalls it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -43,3 +44,10 @@ build/host-release/vxrpack demo "${x64[@]}" build/demo/product
 tests/wine/run-in-wine.sh "$state" tests/wine/e2e/install_walk.sh "$PWD/$package" \
   "$PWD/build/$arch/vxr-driver.exe" "$PWD/build/demo/product" "$shots"
 echo "package: build/demo/VXRSetup.exe ($(stat -c %s build/demo/VXRSetup.exe) bytes); screenshots: $shots"
+# How a user removes it again: the command of its uninstall entry, which
+# Windows runs from its list of installed programs (Wine's: `wine uninstaller`).
+entry='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\ScreenRecorder'
+uninstall=$(tests/wine/run-in-wine.sh "$state" sh -c '"$VXR_WINE" reg query "$1" /v UninstallString' sh "$entry" |
+  tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p')
+[ -n "$uninstall" ] || { echo "demo.sh: the installation left no uninstall entry" >&2; exit 1; }
+echo "uninstall: $uninstall"

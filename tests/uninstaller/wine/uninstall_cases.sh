@@ -9,10 +9,14 @@
 #   3. a user's own file in the installation stays with its folder.
 set -uo pipefail
 hand_install=$1 driver=$2 uninstaller=$3 recorder=$4
-. "$(dirname "$0")/uninstall_lib.sh"
+here=$(dirname "$0")
+# shellcheck source=tests/wine/e2e/install_lib.sh
+. "$here/../../wine/e2e/install_lib.sh"
+# shellcheck source=tests/uninstaller/wine/uninstall_lib.sh
+. "$here/uninstall_lib.sh"
 work=$(mktemp -d)
-dir='C:\Program Files\Screen Recorder'
-installed="$WINEPREFIX/drive_c/Program Files/Screen Recorder"
+dir=$destination
+installed=$dest_dir
 trap 'stop_driver; [ -n "${product_pid:-}" ] && kill "$product_pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 install_by_hand() {
@@ -24,6 +28,8 @@ install_by_hand() {
 }
 removed="Tarvo's Screen Recorder was removed."
 
+# Other tests may have left an installation behind.
+clean_machine
 start_driver
 warm_up
 snapshot clean
