@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/process.h"
@@ -39,25 +40,16 @@ const FilesUnderTest kFiles{
       return bytes;
     }};
 
-// The scratch folder, fresh for each test and emptied afterwards.
+// The scratch folder, fresh for each test and removed afterwards.
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Empty(kFiles.root);
+    TearDown();
     ASSERT_TRUE(CreateDirectoryW(kFiles.root.c_str(), nullptr));
   }
-  void TearDown() override { Empty(kFiles.root); }
-  static void Empty(const std::wstring& dir) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-      if (found.cFileName[0] == L'.') continue;
-      const std::wstring path = dir + L"\\" + found.cFileName;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!DeleteFileW(path.c_str())) Empty(path);
-    }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    RemoveDirectoryW(dir.c_str());
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(kFiles.root, ec);
   }
 };
 
@@ -72,6 +64,7 @@ TEST_F(FilesTest, ReadOnlyFilesAreOrdinaryFiles) {
   kFiles.put(path, "r", false);
   ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(platform::NormalFileExists(path));
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // The setup reads its pieces out of its own executable while it runs.
