@@ -205,9 +205,13 @@ check_registry() {
   expect_value "$uninstall_key" UninstallString "REG_SZ \"$destination\\Uninstall VXR.exe\""
 }
 
+# Each key's parent must list no such subkey: a reg.exe that fails is no answer.
 check_not_registered() {
-  reg query "$vendor_key" | grep -q . && fail "the product's key was written"
-  reg query "$uninstall_key" | grep -q . && fail "the uninstall entry was written"
+  local key parent
+  for key in "$vendor_key" "$uninstall_key"; do
+    parent=$(reg query "${key%\\*}") || { fail "reg query ${key%\\*} failed"; continue; }
+    grep -qi "\\\\${key##*\\}\$" <<<"$parent" && fail "$key was written"
+  done
   [ -z "$(groups)" ] || fail "a Start-menu group was made"
 }
 
