@@ -1,14 +1,15 @@
 // Every way out of the wizard: Finish with and without the product started,
 // Cancel and the close box answered No and Yes, the removal of the staging
-// folder, and a product that cannot be started.
+// folder, and a product that cannot be started. (Closing during the
+// installation: tests/install.)
 #include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "platform/dialogs.h"
-#include "platform/events.h"
 #include "tests/support/pe_builder.h"
 #include "tests/wizard/wizard_fixture.h"
+#include "tests/wizard/wizard_state.h"
 
 namespace vxr::test {
 namespace {
@@ -19,36 +20,9 @@ constexpr wchar_t kProduct[] = L"C:\\Program Files\\Screen Recorder\\Screen Reco
 constexpr wchar_t kStaging[] = L"C:\\WINDOWS\\TEMP\\VXRTMP";
 constexpr wchar_t kDeleting[] = L"Temporary files are being deleted...";
 
-// Everything a person could see or use, to tell that a refused close changed nothing.
-struct WizardState {
-  std::uint8_t page;
-  std::wstring installDir;
-  bool shown, inUse;
-  std::vector<std::wstring> texts;
-  std::vector<int> enabled, visible, values;
-  bool operator==(const WizardState&) const = default;
-};
-
 class ExitTest : public WizardTest {
  protected:
-  WizardState State() {
-    WizardState s{WizardPage,
-                  std::wstring(InstallDir.Trimmed()),
-                  headless::IsShown(Wizard()),
-                  Wizard().InUse(),
-                  {},
-                  {},
-                  {},
-                  {}};
-    for (int id = platform::kWindow; id < Wizard().ControlCount(); ++id) {
-      s.texts.push_back(Wizard().Text(id));
-      if (id == platform::kWindow) continue;
-      s.enabled.push_back(Wizard().Enabled(id));
-      s.visible.push_back(Wizard().Visible(id));
-      s.values.push_back(Wizard().Value(id));
-    }
-    return s;
-  }
+  WizardState State() { return StateOf(Wizard()); }
 
   // How the install sequence leaves the wizard when it has finished.
   void Finish() {
@@ -271,74 +245,6 @@ TEST_F(ExitTest, YesEmptiesTheStagingFolderOfItsOwnFilesOnly) {
     EXPECT_EQ(left, staying);
     EXPECT_EQ(platform::PathExists(kStaging), c.folderStays);
   }
-}
-
-// ---- Closing during the installation ---------------------------------------------------
-
-// Stands in for the install sequence: the finish page shown, Back and Next
-// disabled, and at each of its event points a piece more in the staging
-// folder, the file's name on the page and pending events run.
-class InstallStandIn {
- public:
-  explicit InstallStandIn(TestMachine& machine) : machine_(machine) {}
-  void Begin(platform::Form& wizard) {
-    for (int page = 1; page <= 4; ++page) wizard.SetVisible(Form1::Frame1(page), page == 4);
-    WizardPage = 4;
-    wizard.SetEnabled(Form1::Command1, false);
-    wizard.SetEnabled(Form1::Command2, false);
-    wizard.SetText(Form1::Label11, L"Files are being copied...");
-    machine_.MakeFolders(kStaging);
-  }
-  void Piece(platform::Form& wizard, int k) {
-    const std::wstring name = L"PIECE" + std::to_wstring(k) + L".EX_";
-    machine_.WriteFile(std::wstring(kStaging) + L"\\" + name, "SZDD");
-    wizard.SetText(Form1::Label12, name);
-    platform::ProcessPendingEvents();
-    ++piecesDone_;
-  }
-  int PiecesDone() const { return piecesDone_; }
-
- private:
-  TestMachine& machine_;
-  int piecesDone_ = 0;
-};
-
-TEST_F(ExitTest, NoAtTheInstallationsEventPointsGoesBackToIt) {
-  Start();
-  GoToPage3();
-  InstallStandIn install(machine_);
-  install.Begin(Wizard());
-  for (int k = 1; k <= 8; ++k) {
-    // Cancel and the close box in turn, each pressed while the piece is under way.
-    headless::QueueEvent([this, k] { Close(k % 2 ? "Command3" : "close box"); });
-    headless::QueueBoxAnswer(platform::kIdNo);
-    const WizardState before = State();
-    EXPECT_FALSE(headless::EndsProgram([&] { install.Piece(Wizard(), k); }));
-    WizardState after = State();
-    after.texts[1 + Form1::Label12] = before.texts[1 + Form1::Label12];  // the piece's own change
-    EXPECT_TRUE(after == before) << "piece " << k;
-  }
-  EXPECT_EQ(install.PiecesDone(), 8);
-  EXPECT_EQ(headless::ShownBoxes().size(), 8u);
-  for (const auto& box : headless::ShownBoxes()) ExpectCancelQuestion(box);
-  EXPECT_EQ(headless::PendingEventCount(), 0);
-  EXPECT_TRUE(platform::PathExists(std::wstring(kStaging) + L"\\PIECE8.EX_"));
-}
-
-TEST_F(ExitTest, YesAtAnEventPointEndsTheInstallationThere) {
-  Start();
-  GoToPage3();
-  InstallStandIn install(machine_);
-  install.Begin(Wizard());
-  EXPECT_FALSE(headless::EndsProgram([&] { install.Piece(Wizard(), 1); }));
-  headless::QueueEvent([this] { Close("close box"); });
-  headless::QueueBoxAnswer(platform::kIdYes);
-  EXPECT_TRUE(headless::EndsProgram([&] {
-    for (int k = 2; k <= 8; ++k) install.Piece(Wizard(), k);
-  }));
-  EXPECT_EQ(install.PiecesDone(), 1) << "the installation never resumes";
-  EXPECT_EQ(Wizard().Text(Form1::Label11), kDeleting);
-  EXPECT_FALSE(platform::PathExists(kStaging));
 }
 
 }  // namespace
