@@ -1,5 +1,6 @@
 #include "tools/vxrpack/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -36,7 +37,7 @@ void OnSignal(int sig) {
   std::raise(sig);
 }
 
-std::FILE* Open(const fs::path& path, const char* mode) {
+std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
   wchar_t wmode[4] = {};
   for (int i = 0; i < 3 && mode[i]; ++i) wmode[i] = static_cast<wchar_t>(mode[i]);
@@ -69,36 +70,74 @@ bool Flush(std::FILE* f) {
 
 std::string Display(const fs::path& path) { return path.string(); }
 
-bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+InputFile::~InputFile() { Close(); }
+
+bool InputFile::Open(const fs::path& path, std::string& error) {
+  Close();
+  path_ = path;
+  error_.clear();
   std::error_code ec;
   if (fs::is_directory(path, ec)) {
     error = Display(path) + ": is a folder, not a file";
     return false;
   }
-  std::FILE* f = Open(path, "rb");
-  if (f == nullptr) {
+  file_ = OpenFile(path, "rb");
+  if (file_ == nullptr) {
     error = Display(path) + ": " + Reason(errno);
     return false;
   }
-  bytes.clear();
-  std::uint8_t chunk[1 << 16];
-  for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, f);
-    bytes.insert(bytes.end(), chunk, chunk + got);
-    if (got < sizeof chunk) break;
-  }
-  const bool failed = std::ferror(f) != 0;
-  const int err = errno;
-  std::fclose(f);
-  if (failed) {
-    error = Display(path) + ": read failed: " + Reason(err);
-    return false;
-  }
+  // The callers read in large blocks: straight into their buffers.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  size_ = fs::file_size(path, ec);
+  if (ec) size_ = 0;
   return true;
 }
 
-bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes, std::string& error) {
+std::ptrdiff_t InputFile::Read(std::span<std::uint8_t> buffer) {
+  if (file_ == nullptr) return -1;
+  const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file_);
+  if (got < buffer.size() && std::ferror(file_)) {
+    error_ = Display(path_) + ": read failed: " + Reason(errno);
+    return -1;
+  }
+  return static_cast<std::ptrdiff_t>(got);
+}
+
+void InputFile::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+  InputFile file;
+  if (!file.Open(path, error)) return false;
+  bytes.clear();
+  // The size is only a guess: the file may change while it is read.
+  bytes.resize(static_cast<std::size_t>(file.Size()) + 1);
+  std::size_t have = 0;
+  for (;;) {
+    if (have == bytes.size()) bytes.resize(bytes.size() * 2);
+    const std::ptrdiff_t n = file.Read(std::span(bytes).subspan(have));
+    if (n < 0) {
+      error = file.Error();
+      return false;
+    }
+    if (n == 0) break;
+    have += static_cast<std::size_t>(n);
+  }
+  bytes.resize(have);
+  return true;
+}
+
+AtomicOutputFile::~AtomicOutputFile() { Discard(); }
+
+bool AtomicOutputFile::Create(const fs::path& path, Durability durability, std::string& error) {
   static int counter = 0;
+  Discard();
+  path_ = path;
+  durability_ = durability;
+  size_ = at_ = 0;
+  error_.clear();
   std::error_code ec;
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   if (!fs::is_directory(folder, ec)) {
@@ -121,35 +160,97 @@ bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> byt
   tempName += std::to_string(CurrentProcessId());
   tempName += '-';
   tempName += std::to_string(counter++);
-  const fs::path temp = folder / tempName;
-  const std::string tempText = temp.string();
+  temp_ = folder / tempName;
+  const std::string tempText = temp_.string();
   if (tempText.size() < sizeof g_tempPath) {
     std::memcpy(g_tempPath, tempText.c_str(), tempText.size() + 1);
     g_tempActive.store(true);
   }
-
-  bool ok = false;
-  if (std::FILE* f = Open(temp, "wb")) {
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool flushed = written && Flush(f);
-    const int err = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed) {
-      error = Display(path) + ": write failed: " + Reason(err);
-    } else {
-      fs::rename(temp, path, ec);
-      if (ec) {
-        error = Display(path) + ": cannot replace: " + ec.message();
-      } else {
-        ok = true;
-      }
-    }
-  } else {
+  file_ = OpenFile(temp_, "wb");
+  if (file_ == nullptr) {
     error = Display(path) + ": cannot create a file in " + Display(folder) + ": " + Reason(errno);
+    g_tempActive.store(false);
+    temp_.clear();
+    return false;
   }
+  // Written in large blocks: straight from the callers' buffers.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  return true;
+}
+
+bool AtomicOutputFile::Write(std::span<const std::uint8_t> bytes) {
+  if (file_ == nullptr || !error_.empty()) return false;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    error_ = Display(path_) + ": write failed: " + Reason(errno);
+    return false;
+  }
+  at_ += bytes.size();
+  size_ = std::max(size_, at_);
+  return true;
+}
+
+bool AtomicOutputFile::WriteAtStart(std::span<const std::uint8_t> bytes) {
+  if (file_ == nullptr || !error_.empty()) return false;
+  if (std::fseek(file_, 0, SEEK_SET) != 0) {
+    error_ = Display(path_) + ": write failed: " + Reason(errno);
+    return false;
+  }
+  at_ = 0;
+  const bool written = Write(bytes);
+  at_ = size_;
+  if (std::fseek(file_, 0, SEEK_END) != 0 && written) {
+    error_ = Display(path_) + ": write failed: " + Reason(errno);
+    return false;
+  }
+  return written;
+}
+
+bool AtomicOutputFile::Commit(std::string& error) {
+  if (file_ == nullptr || !error_.empty()) {
+    error = error_.empty() ? Display(path_) + ": not written" : error_;
+    Discard();
+    return false;
+  }
+  const bool flushed = durability_ == Durability::kRename || Flush(file_);
+  const int err = errno;
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  if (!flushed || !closed) {
+    error = Display(path_) + ": write failed: " + Reason(flushed ? errno : err);
+    Discard();
+    return false;
+  }
+  std::error_code ec;
+  fs::rename(temp_, path_, ec);
+  if (ec) {
+    error = Display(path_) + ": cannot replace: " + ec.message();
+    Discard();
+    return false;
+  }
+  temp_.clear();
   g_tempActive.store(false);
-  if (!ok) fs::remove(temp, ec);
-  return ok;
+  return true;
+}
+
+void AtomicOutputFile::Discard() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  if (!temp_.empty()) {
+    g_tempActive.store(false);
+    std::error_code ec;
+    fs::remove(temp_, ec);
+    temp_.clear();
+  }
+}
+
+bool WriteFileAtomically(const fs::path& path, std::span<const std::uint8_t> bytes, std::string& error) {
+  AtomicOutputFile file;
+  if (!file.Create(path, AtomicOutputFile::Durability::kFlushAndRename, error)) return false;
+  if (!file.Write(bytes)) {
+    error = file.Error();
+    return false;
+  }
+  return file.Commit(error);
 }
 
 void RemoveTemporaryFilesOnSignal() {

@@ -143,33 +143,59 @@ void PrintPieces(const std::vector<PieceReport>& pieces, bool withChecks) {
               Ratio(compressed, original).c_str());
 }
 
+// Both commands stream: the window, a few blocks and, for compress, the
+// positions whose parse is still open are all they hold, whatever the size.
+// Their output is renamed into place whole but not flushed to the disk
+// first: like cp or EXPAND, they leave that to the system.
 int Compress(const fs::path& in, const fs::path& out, bool quiet) {
-  std::vector<std::uint8_t> data;
+  InputFile input;
+  AtomicOutputFile output;
   std::string error;
-  if (!ReadWholeFile(in, data, error)) return Fail(error);
-  std::optional<std::vector<std::uint8_t>> piece;
+  if (!input.Open(in, error)) return Fail(error);
+  if (!output.Create(out, AtomicOutputFile::Durability::kRename, error)) return Fail(error);
+  const char missing = MissingChar(in.filename().string());
+  // The size field is filled in at the end, when the size is known.
+  if (!output.Write(SzddHeader(missing, 0))) return Fail(output.Error());
+  std::uint64_t size = 0;
+  CompressResult result;
   {
     // Cleared before anything else is printed.
-    ProgressLine progress(data.size());
-    piece = CompressSzdd(data, MissingChar(in.filename().string()), progress.Callback());
+    ProgressLine progress(input.Size());
+    StreamOptions options;
+    options.expectedSize = input.Size();
+    options.progress = progress.Callback();
+    result = CompressStream(input, output, size, options);
   }
-  if (!piece) return Fail(Display(in) + ": too large for the SZDD format (4 GiB at most)");
-  if (!WriteFileAtomically(out, *piece, error)) return Fail(error);
+  switch (result) {
+    case CompressResult::kOk: break;
+    case CompressResult::kReadFailed: return Fail(input.Error());
+    case CompressResult::kWriteFailed: return Fail(output.Error());
+    case CompressResult::kTooLarge: return Fail(Display(in) + ": too large for the SZDD format (4 GiB at most)");
+  }
+  input.Close();
+  if (!output.WriteAtStart(SzddHeader(missing, static_cast<std::uint32_t>(size)))) return Fail(output.Error());
+  const std::uint64_t packed = output.Size();
+  if (!output.Commit(error)) return Fail(error);
   if (!quiet) {
-    std::printf("%s: %s -> %s bytes (%s)\n", Display(in).c_str(), Grouped(data.size()).c_str(),
-                Grouped(piece->size()).c_str(), Ratio(piece->size(), data.size()).c_str());
+    std::printf("%s: %s -> %s bytes (%s)\n", Display(in).c_str(), Grouped(size).c_str(), Grouped(packed).c_str(),
+                Ratio(packed, size).c_str());
   }
   return kExitOk;
 }
 
 int Expand(const fs::path& in, const fs::path& out) {
-  std::vector<std::uint8_t> data;
+  InputFile input;
+  AtomicOutputFile output;
   std::string error;
-  if (!ReadWholeFile(in, data, error)) return Fail(error);
-  std::vector<std::uint8_t> expanded;
-  const std::int32_t n = vxr::szdd::ExpandBuffer(data, expanded);
+  if (!input.Open(in, error)) return Fail(error);
+  if (!output.Create(out, AtomicOutputFile::Durability::kRename, error)) return Fail(error);
+  const std::int64_t n = vxr::szdd::ExpandStream(input, output);
+  if (n == vxr::szdd::kLzErrorRead) return Fail(input.Error());
+  if (n == vxr::szdd::kLzErrorWrite) return Fail(output.Error());
   if (n < 0) return Fail(Display(in) + ": cannot be expanded (LZ error " + std::to_string(n) + ")");
-  if (!WriteFileAtomically(out, expanded, error)) return Fail(error);
+  // Closed first: the output may replace the input.
+  input.Close();
+  if (!output.Commit(error)) return Fail(error);
   return kExitOk;
 }
 

@@ -2,210 +2,189 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
+#include <memory>
 
-#include "codec/szdd_format.h"
+#include "tools/vxrpack/match_finder.h"
+#include "tools/vxrpack/optimal_parse.h"
+#include "tools/vxrpack/szdd_writer.h"
 
 namespace vxr::pack {
 namespace {
 
 using szdd::kMaxMatch;
 using szdd::kMinMatch;
-using szdd::kWindowSize;
-
-constexpr std::uint32_t kLiteralBits = 9;
-constexpr std::uint32_t kMatchBits = 17;
-
-// The decoder copies a match byte by byte, reading each byte before it writes
-// the next one into the window. A source 4096 bytes back is therefore still
-// intact when it is read (it is the byte about to be overwritten), so
-// distances run from 1 to the full window size.
-constexpr std::size_t kMaxDistance = kWindowSize;
+using szdd::kStreamBlock;
 
 // The window's starting spaces, placed in front of the data so that matches
-// into them are found like any other.
-constexpr std::size_t kPrefix = kWindowSize;
+// into them are found like any other: data byte n is at position kPrefix + n.
+constexpr std::uint32_t kPrefix = szdd::kWindowSize;
 
-// Longest match at every position, found with binary trees of the window's
-// strings (one tree per 3-byte hash, the newest string at the root), as LZMA's
-// BT finders do. A tree walk visits the new string's neighbours in sorted
-// order, and one of them shares the longest prefix with it, so the result is
-// exact: no search depth is cut off.
-class MatchFinder {
- public:
-  explicit MatchFinder(std::span<const std::uint8_t> buffer)
-      : buf_(buffer), head_(std::size_t{1} << kHashBits, 0), son_(2 * kCyclic, 0) {}
-
-  // Inserts the string at `pos` (at least kMaxMatch bytes must follow) and
-  // returns its longest match (length, distance); length 0 when below 3.
-  std::pair<std::uint32_t, std::uint32_t> Insert(std::uint32_t pos) {
-    const std::uint8_t* cur = buf_.data() + pos;
-    const std::uint32_t hash = Hash(cur);
-    std::uint32_t candidate = head_[hash];  // position + 1, 0 for none
-    head_[hash] = pos + 1;
-
-    std::uint32_t* leftLink = &son_[2 * (pos & kCyclicMask)];
-    std::uint32_t* rightLink = &son_[2 * (pos & kCyclicMask) + 1];
-    std::uint32_t leftLen = 0;   // common prefix with everything on the left
-    std::uint32_t rightLen = 0;  // and on the right
-    std::uint32_t bestLen = 0;
-    std::uint32_t bestDist = 0;
-    for (;;) {
-      if (candidate == 0 || pos - (candidate - 1) > kMaxDistance) {
-        // The trees are ordered by age: everything below is older still.
-        *leftLink = *rightLink = 0;
-        break;
-      }
-      const std::uint32_t match = candidate - 1;
-      const std::uint32_t dist = pos - match;
-      std::uint32_t* pair = &son_[2 * (match & kCyclicMask)];
-      const std::uint8_t* pb = buf_.data() + match;
-      std::uint32_t len = std::min(leftLen, rightLen);
-      while (len < kMaxMatch && pb[len] == cur[len]) ++len;
-      if (len > bestLen) {
-        bestLen = len;
-        bestDist = dist;
-      }
-      if (len == kMaxMatch) {
-        // Equal as far as matches reach: the new string takes the old one's
-        // place, being nearer and no worse.
-        *leftLink = pair[0];
-        *rightLink = pair[1];
-        break;
-      }
-      if (pb[len] < cur[len]) {
-        *leftLink = candidate;
-        leftLink = &pair[1];
-        candidate = *leftLink;
-        leftLen = len;
-      } else {
-        *rightLink = candidate;
-        rightLink = &pair[0];
-        candidate = *rightLink;
-        rightLen = len;
-      }
-    }
-    if (bestLen < kMinMatch) return {0, 0};
-    return {bestLen, bestDist};
-  }
-
- private:
-  static constexpr unsigned kHashBits = 16;
-  // Larger than the window, so that a string 4096 bytes back keeps its node.
-  static constexpr std::uint32_t kCyclic = 2 * kWindowSize;
-  static constexpr std::uint32_t kCyclicMask = kCyclic - 1;
-
-  static std::uint32_t Hash(const std::uint8_t* p) {
-    const std::uint32_t v = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
-    return (v * 2654435761u) >> (32 - kHashBits);
-  }
-
-  std::span<const std::uint8_t> buf_;
-  std::vector<std::uint32_t> head_;
-  std::vector<std::uint32_t> son_;
-};
+constexpr std::uint64_t kProgressStep = std::uint64_t{1} << 20;
 
 // The last strings are shorter than a full match and would break the trees'
-// order; they are few, so they are searched directly.
-std::pair<std::uint32_t, std::uint32_t> SearchDirectly(std::span<const std::uint8_t> buf, std::size_t pos) {
-  const std::size_t limit = std::min<std::size_t>(kMaxMatch, buf.size() - pos);
-  std::uint32_t bestLen = 0;
-  std::uint32_t bestDist = 0;
-  if (limit < kMinMatch) return {0, 0};
-  for (std::size_t dist = 1; dist <= std::min(kMaxDistance, pos); ++dist) {
+// order; they are few, so they are searched directly. `cur` is at `pos`, with
+// `available` bytes from there on.
+Match SearchDirectly(const std::uint8_t* cur, std::uint32_t pos, std::size_t available) {
+  const std::size_t limit = std::min<std::size_t>(kMaxMatch, available);
+  Match best;
+  if (limit < kMinMatch) return {};
+  for (std::size_t dist = 1; dist <= std::min<std::size_t>(kMaxDistance, pos); ++dist) {
+    const std::uint8_t* from = cur - dist;
     std::size_t len = 0;
-    while (len < limit && buf[pos - dist + len] == buf[pos + len]) ++len;
-    if (len > bestLen) {
-      bestLen = static_cast<std::uint32_t>(len);
-      bestDist = static_cast<std::uint32_t>(dist);
+    while (len < limit && from[len] == cur[len]) ++len;
+    if (len > best.length) {
+      best = {static_cast<std::uint32_t>(len), static_cast<std::uint32_t>(dist)};
       if (len == limit) break;
     }
   }
-  if (bestLen < kMinMatch) return {0, 0};
-  return {bestLen, bestDist};
+  if (best.length < kMinMatch) return {};
+  return best;
 }
 
-void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
+// Looks up the longest match at every position as the input arrives, in a
+// buffer that keeps the window's worth of bytes before the next position.
+class StreamCompressor {
+ public:
+  StreamCompressor(szdd::ByteSink& out, const StreamOptions& options)
+      : buffer_(new std::uint8_t[kCapacity + MatchFinder::kCompareSlack]()),
+        writer_(out),
+        parse_(writer_, options.settleBatch, options.pendingLimit),
+        options_(options) {
+    std::memset(buffer_.get(), szdd::kWindowFill, kPrefix);
+    end_ = kPrefix;
+  }
+
+  // Where the next input bytes go.
+  std::span<std::uint8_t> Space() {
+    if (end_ - base_ > kCapacity - kStreamBlock) {
+      // Keep the window before the next position; what follows it is not
+      // looked up yet.
+      const std::uint32_t keep = next_ - static_cast<std::uint32_t>(kMaxDistance);
+      std::memmove(buffer_.get(), buffer_.get() + (keep - base_), end_ - keep);
+      base_ = keep;
+    }
+    return std::span(buffer_.get() + (end_ - base_), kCapacity - (end_ - base_));
+  }
+
+  // `count` bytes have been placed at Space(). False when the input has
+  // become too large.
+  bool Filled(std::size_t count) {
+    if (count > kMaxInputSize - Size()) return false;
+    end_ += static_cast<std::uint32_t>(count);
+    // Every position with a full match's bytes after it goes into the trees.
+    while (end_ - next_ >= kMaxMatch) {
+      const Match match = finder_.Insert(next_, At(next_));
+      if (next_ >= kPrefix) {
+        Report(next_ - kPrefix);
+        parse_.Add(match, *At(next_));
+      }
+      ++next_;
+    }
+    return true;
+  }
+
+  // The input has ended. False when the output could not be written.
+  bool Finish() {
+    for (; next_ < end_; ++next_) {
+      if (next_ < kPrefix) continue;
+      Report(next_ - kPrefix);
+      parse_.AddLast(SearchDirectly(At(next_), next_, end_ - next_), *At(next_));
+    }
+    parse_.Finish();
+    if (options_.stats) *options_.stats = parse_.Stats();
+    if (options_.progress) options_.progress(Size(), options_.expectedSize);
+    return writer_.Finish();
+  }
+
+  std::uint64_t Size() const { return end_ - kPrefix; }
+
+ private:
+  static constexpr std::size_t kCapacity = kMaxDistance + 2 * kStreamBlock;
+
+  const std::uint8_t* At(std::uint32_t pos) const { return buffer_.get() + (pos - base_); }
+
+  void Report(std::uint64_t done) {
+    if (options_.progress && done % kProgressStep == 0)
+      options_.progress(done, std::max(options_.expectedSize, done));
+  }
+
+  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::uint32_t base_ = 0;  // position of buffer_[0]
+  std::uint32_t end_ = 0;   // position after the last byte held
+  std::uint32_t next_ = 0;  // the next position to look up
+  MatchFinder finder_;
+  SzddWriter writer_;
+  OptimalParse parse_;
+  const StreamOptions& options_;
+};
+
+class SpanSource final : public szdd::ByteSource {
+ public:
+  explicit SpanSource(std::span<const std::uint8_t> data) : data_(data) {}
+  std::ptrdiff_t Read(std::span<std::uint8_t> buffer) override {
+    const std::size_t n = std::min(buffer.size(), data_.size());
+    if (n != 0) std::memcpy(buffer.data(), data_.data(), n);
+    data_ = data_.subspan(n);
+    return static_cast<std::ptrdiff_t>(n);
+  }
+
+ private:
+  std::span<const std::uint8_t> data_;
+};
+
+class VectorSink final : public szdd::ByteSink {
+ public:
+  explicit VectorSink(std::vector<std::uint8_t>& out) : out_(out) {}
+  bool Write(std::span<const std::uint8_t> bytes) override {
+    out_.insert(out_.end(), bytes.begin(), bytes.end());
+    return true;
+  }
+
+ private:
+  std::vector<std::uint8_t>& out_;
+};
 
 }  // namespace
 
+std::array<std::uint8_t, szdd::kHeaderSize> SzddHeader(char missingChar, std::uint32_t expandedSize) {
+  std::array<std::uint8_t, szdd::kHeaderSize> header{};
+  std::copy(szdd::kSignature.begin(), szdd::kSignature.end(), header.begin());
+  header[szdd::kOffsetMode] = szdd::kModeA;
+  header[szdd::kOffsetMissingChar] = static_cast<std::uint8_t>(missingChar);
+  for (int i = 0; i < 4; ++i)
+    header[szdd::kOffsetExpandedSize + i] = static_cast<std::uint8_t>(expandedSize >> (8 * i));
+  return header;
+}
+
+CompressResult CompressStream(szdd::ByteSource& in, szdd::ByteSink& out, std::uint64_t& size,
+                              const StreamOptions& options) {
+  StreamCompressor compressor(out, options);
+  size = 0;
+  for (;;) {
+    const std::span<std::uint8_t> space = compressor.Space();
+    const std::ptrdiff_t n = in.Read(space.first(std::min(space.size(), szdd::kStreamBlock)));
+    if (n < 0) return CompressResult::kReadFailed;
+    if (n == 0) break;
+    if (!compressor.Filled(static_cast<std::size_t>(n))) return CompressResult::kTooLarge;
+  }
+  size = compressor.Size();
+  return compressor.Finish() ? CompressResult::kOk : CompressResult::kWriteFailed;
+}
+
 std::optional<std::vector<std::uint8_t>> CompressSzdd(std::span<const std::uint8_t> data, char missingChar,
                                                       const Progress& progress) {
-  // Positions are 32-bit inside the match finder, with the prefix in front.
-  if (data.size() > std::numeric_limits<std::uint32_t>::max() - 2 * kPrefix) return std::nullopt;
-  const std::size_t n = data.size();
-
-  std::vector<std::uint8_t> buf(kPrefix + n, szdd::kWindowFill);
-  if (n != 0) std::memcpy(buf.data() + kPrefix, data.data(), n);
-
-  // Longest match (length, distance) of every data position.
-  std::vector<std::uint8_t> length(n, 0);
-  std::vector<std::uint16_t> distance(n, 0);
-  {
-    MatchFinder finder(buf);
-    const std::size_t treeEnd = buf.size() >= kMaxMatch ? buf.size() - kMaxMatch + 1 : 0;
-    constexpr std::size_t kProgressStep = std::size_t{1} << 20;
-    for (std::size_t pos = 0; pos < buf.size(); ++pos) {
-      const auto [len, dist] =
-          pos < treeEnd ? finder.Insert(static_cast<std::uint32_t>(pos)) : SearchDirectly(buf, pos);
-      if (pos < kPrefix) continue;
-      length[pos - kPrefix] = static_cast<std::uint8_t>(len);
-      distance[pos - kPrefix] = static_cast<std::uint16_t>(dist);
-      if (progress && (pos - kPrefix) % kProgressStep == 0) progress(pos - kPrefix, n);
-    }
-  }
-
-  // Shortest path from each position to the end, computed backwards; only the
-  // next kMaxMatch costs are ever needed. length[] is overwritten with the
-  // choice made (0 for a literal).
-  constexpr std::size_t kRing = 32;
-  static_assert(kRing > kMaxMatch);
-  std::uint64_t cost[kRing] = {};
-  for (std::size_t i = n; i-- > 0;) {
-    std::uint64_t best = cost[(i + 1) % kRing] + kLiteralBits;
-    std::uint8_t choice = 0;
-    for (std::size_t len = kMinMatch; len <= length[i]; ++len) {
-      const std::uint64_t c = cost[(i + len) % kRing] + kMatchBits;
-      if (c <= best) {  // on a tie the longer match: fewer items to decode
-        best = c;
-        choice = static_cast<std::uint8_t>(len);
-      }
-    }
-    cost[i % kRing] = best;
-    length[i] = choice;
-  }
-
+  if (data.size() > kMaxInputSize) return std::nullopt;
   std::vector<std::uint8_t> out;
-  out.reserve(szdd::kHeaderSize + n + n / 8 + 16);
-  out.insert(out.end(), szdd::kSignature.begin(), szdd::kSignature.end());
-  out.push_back(szdd::kModeA);
-  out.push_back(static_cast<std::uint8_t>(missingChar));
-  PutLe32(out, static_cast<std::uint32_t>(n));
-
-  std::size_t flagAt = 0;
-  unsigned items = 8;  // items under the current flag byte
-  for (std::size_t i = 0; i < n;) {
-    if (items == 8) {
-      flagAt = out.size();
-      out.push_back(0);
-      items = 0;
-    }
-    if (length[i] == 0) {
-      out[flagAt] = static_cast<std::uint8_t>(out[flagAt] | (1u << items));
-      out.push_back(data[i]);
-      ++i;
-    } else {
-      // Window positions: data byte i is written at (4096 - 16 + i) mod 4096.
-      const std::size_t ring = (szdd::kWindowStart + i - distance[i]) % kWindowSize;
-      out.push_back(static_cast<std::uint8_t>(ring & 0xFF));
-      out.push_back(static_cast<std::uint8_t>(((ring >> 4) & 0xF0) | (length[i] - kMinMatch)));
-      i += length[i];
-    }
-    ++items;
-  }
-  if (progress) progress(n, n);
+  out.reserve(szdd::kHeaderSize + data.size() + data.size() / 8 + 16);
+  const auto header = SzddHeader(missingChar, static_cast<std::uint32_t>(data.size()));
+  out.assign(header.begin(), header.end());
+  SpanSource source(data);
+  VectorSink sink(out);
+  std::uint64_t size = 0;
+  StreamOptions options;
+  options.expectedSize = data.size();
+  options.progress = progress;
+  if (CompressStream(source, sink, size, options) != CompressResult::kOk) return std::nullopt;
   return out;
 }
 
