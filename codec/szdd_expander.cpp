@@ -206,10 +206,11 @@ class StreamDecoder final : public Decoder {
  public:
   explicit StreamDecoder(ByteSink& sink) : sink_(sink) {}
 
-  bool Start() {
-    buffer_.reset(new (std::nothrow) std::uint8_t[kCapacity]);
+  bool Start(std::size_t block) {
+    const std::size_t capacity = kWindowSize + block + kGroupOutMax + kCopySlack;
+    buffer_.reset(new (std::nothrow) std::uint8_t[capacity]);
     if (!buffer_) return false;
-    SetBuffer(buffer_.get(), kCapacity);
+    SetBuffer(buffer_.get(), capacity);
     return true;
   }
 
@@ -221,8 +222,6 @@ class StreamDecoder final : public Decoder {
   }
 
  private:
-  static constexpr std::size_t kCapacity = kWindowSize + kStreamBlock + kGroupOutMax + kCopySlack;
-
   bool Drain() override {
     if (!Flush()) return false;
     const std::size_t keep = std::min<std::size_t>(pos_, kWindowSize);
@@ -285,10 +284,12 @@ std::int32_t ExpandBuffer(std::span<const std::uint8_t> file, std::vector<std::u
   return static_cast<std::int32_t>(written);
 }
 
-std::int64_t ExpandStream(ByteSource& in, ByteSink& out) {
-  // Room for a block read and the partial group carried over from the last.
-  constexpr std::size_t kInputCapacity = kStreamBlock + kGroupInMax;
-  const std::unique_ptr<std::uint8_t[]> input(new (std::nothrow) std::uint8_t[kInputCapacity]);
+std::int64_t ExpandStream(ByteSource& in, ByteSink& out, std::size_t block) {
+  block = std::max<std::size_t>(block, 1);
+  // Room for a block read and the partial group carried over from the last,
+  // and at least for the header.
+  const std::size_t inputCapacity = std::max(block + kGroupInMax, kHeaderSize);
+  const std::unique_ptr<std::uint8_t[]> input(new (std::nothrow) std::uint8_t[inputCapacity]);
   if (!input) return kLzErrorGlobalAlloc;
 
   const std::ptrdiff_t start = ReadFully(in, std::span(input.get(), kHeaderSize));
@@ -297,23 +298,23 @@ std::int64_t ExpandStream(ByteSource& in, ByteSink& out) {
   if (!HasHeader(head)) {
     // Copied as it is, as LZ32 reads a file without a complete header.
     std::int64_t copied = 0;
-    for (std::span<const std::uint8_t> block = head; !block.empty();) {
-      if (!out.Write(block)) return kLzErrorWrite;
-      copied += static_cast<std::int64_t>(block.size());
-      const std::ptrdiff_t n = in.Read(std::span(input.get(), kStreamBlock));
-      if (n < 0 || static_cast<std::size_t>(n) > kStreamBlock) return kLzErrorRead;
-      block = std::span(input.get(), static_cast<std::size_t>(n));
+    for (std::span<const std::uint8_t> piece = head; !piece.empty();) {
+      if (!out.Write(piece)) return kLzErrorWrite;
+      copied += static_cast<std::int64_t>(piece.size());
+      const std::ptrdiff_t n = in.Read(std::span(input.get(), block));
+      if (n < 0 || static_cast<std::size_t>(n) > block) return kLzErrorRead;
+      piece = std::span(input.get(), static_cast<std::size_t>(n));
     }
     return copied;
   }
   if (input[kOffsetMode] != kModeA) return 0;
 
   StreamDecoder decoder(out);
-  if (!decoder.Start()) return kLzErrorGlobalAlloc;
+  if (!decoder.Start(block)) return kLzErrorGlobalAlloc;
   std::size_t carried = 0;
   for (;;) {
-    const std::ptrdiff_t n = in.Read(std::span(input.get() + carried, kStreamBlock));
-    if (n < 0 || static_cast<std::size_t>(n) > kStreamBlock) {
+    const std::ptrdiff_t n = in.Read(std::span(input.get() + carried, block));
+    if (n < 0 || static_cast<std::size_t>(n) > block) {
       // What was decoded before the failure still lands, as with LZ32.
       return decoder.Flush() ? kLzErrorRead : kLzErrorWrite;
     }

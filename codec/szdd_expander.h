@@ -37,7 +37,8 @@ class ByteSource {
   ~ByteSource() = default;
 };
 
-// Where the expanded bytes go, in blocks of up to kStreamBlock bytes.
+// Where the expanded bytes go, in blocks of about the stream's block size
+// (never more than twice that).
 class ByteSink {
  public:
   // False on a failure: the expansion stops.
@@ -49,10 +50,11 @@ class ByteSink {
 
 inline constexpr std::size_t kStreamBlock = std::size_t{1} << 20;
 
-// Expands `in` into `out` as ExpandBuffer would, block by block: the byte count
-// written (>= 0; not limited to LZ32's 2 GiB), or kLzErrorRead when the source
-// fails, kLzErrorWrite when the sink fails, kLzErrorGlobalAlloc when the
-// blocks cannot be had. What was expanded before a failure has been written.
-std::int64_t ExpandStream(ByteSource& in, ByteSink& out);
+// Expands `in` into `out` as ExpandBuffer would, reading and writing `block`
+// bytes at a time: the byte count written (>= 0; not limited to LZ32's
+// 2 GiB), or kLzErrorRead when the source fails, kLzErrorWrite when the sink
+// fails, kLzErrorGlobalAlloc when the blocks cannot be had. What was expanded
+// before a failure has been written. Its memory: two blocks and the window.
+std::int64_t ExpandStream(ByteSource& in, ByteSink& out, std::size_t block = kStreamBlock);
 
 }  // namespace vxr::szdd

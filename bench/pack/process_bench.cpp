@@ -33,7 +33,9 @@ struct Measure {
   bool ok = false;
 };
 
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+double Seconds(const timeval& t) {
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
 
 // Runs a program to its end, its output thrown away; wall time and the
 // child's own CPU times and peak resident set.
@@ -67,7 +69,8 @@ bool SameFiles(const fs::path& a, const fs::path& b) {
   while (fa && fb) {
     fa.read(ba.data(), static_cast<std::streamsize>(ba.size()));
     fb.read(bb.data(), static_cast<std::streamsize>(bb.size()));
-    if (fa.gcount() != fb.gcount() || std::memcmp(ba.data(), bb.data(), static_cast<std::size_t>(fa.gcount())))
+    if (fa.gcount() != fb.gcount() ||
+        std::memcmp(ba.data(), bb.data(), static_cast<std::size_t>(fa.gcount())))
       return false;
   }
   return !fa && !fb;
@@ -166,8 +169,8 @@ int main(int argc, char** argv) {
   rusage self{};
   getrusage(RUSAGE_SELF, &self);
   std::printf("mixed file: %llu bytes, SZDD by vxrpack: %llu bytes; %d rounds, interleaved\n",
-              static_cast<unsigned long long>(mixedSize), static_cast<unsigned long long>(fs::file_size(packed)),
-              rounds);
+              static_cast<unsigned long long>(mixedSize),
+              static_cast<unsigned long long>(fs::file_size(packed)), rounds);
   std::printf("(peak memory of a child includes this process's %ld KB at the start)\n\n", self.ru_maxrss);
 
   const fs::path out = dir / "out.bin";
@@ -178,7 +181,11 @@ int main(int argc, char** argv) {
   };
   const fs::path ours = dir / "ours.bi_";
   std::vector<Method> compress = {
-      {"vxrpack compress", {VXRPACK_PATH, "compress", "-q", original.string(), ours.string()}, ours, packed, {}},
+      {"vxrpack compress",
+       {VXRPACK_PATH, "compress", "-q", original.string(), ours.string()},
+       ours,
+       packed,
+       {}},
       {"mscompress", {"mscompress", (dir / "ms" / "mixed.bin").string()}, dir / "ms" / "mixed.bin_", {}, {}},
   };
   for (int round = 0; round < rounds; ++round) {
@@ -197,8 +204,8 @@ int main(int argc, char** argv) {
   }
   std::printf("expansion (MB/s of expanded bytes)\n");
   PrintMethods(expand, megabytes);
-  std::printf("  libmspack / vxrpack: %.2fx   vxrpack / copy: %.2fx\n\n", MedianOf(expand[1]) / MedianOf(expand[0]),
-              MedianOf(expand[0]) / MedianOf(expand[2]));
+  std::printf("  libmspack / vxrpack: %.2fx   vxrpack / copy: %.2fx\n\n",
+              MedianOf(expand[1]) / MedianOf(expand[0]), MedianOf(expand[0]) / MedianOf(expand[2]));
   std::printf("compression (MB/s of input bytes)\n");
   PrintMethods(compress, megabytes);
   std::printf("  mscompress / vxrpack: %.2fx; sizes: vxrpack %llu, mscompress %llu\n\n",
@@ -221,8 +228,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     const double size = static_cast<double>(mb);
-    std::printf("%10llu %14ld %12.2f %9.1f %14ld %12.2f %9.1f\n", static_cast<unsigned long long>(mb), c.peakKb,
-                c.seconds, size / c.seconds, e.peakKb, e.seconds, size / e.seconds);
+    std::printf("%10llu %14ld %12.2f %9.1f %14ld %12.2f %9.1f\n", static_cast<unsigned long long>(mb),
+                c.peakKb, c.seconds, size / c.seconds, e.peakKb, e.seconds, size / e.seconds);
     for (const auto& p : {in, szdd, back}) fs::remove(p);
   }
   return 0;

@@ -170,15 +170,17 @@ int Compress(const fs::path& in, const fs::path& out, bool quiet) {
     case CompressResult::kOk: break;
     case CompressResult::kReadFailed: return Fail(input.Error());
     case CompressResult::kWriteFailed: return Fail(output.Error());
-    case CompressResult::kTooLarge: return Fail(Display(in) + ": too large for the SZDD format (4 GiB at most)");
+    case CompressResult::kTooLarge:
+      return Fail(Display(in) + ": too large for the SZDD format (4 GiB at most)");
   }
   input.Close();
-  if (!output.WriteAtStart(SzddHeader(missing, static_cast<std::uint32_t>(size)))) return Fail(output.Error());
+  if (!output.WriteAtStart(SzddHeader(missing, static_cast<std::uint32_t>(size))))
+    return Fail(output.Error());
   const std::uint64_t packed = output.Size();
   if (!output.Commit(error)) return Fail(error);
   if (!quiet) {
-    std::printf("%s: %s -> %s bytes (%s)\n", Display(in).c_str(), Grouped(size).c_str(), Grouped(packed).c_str(),
-                Ratio(packed, size).c_str());
+    std::printf("%s: %s -> %s bytes (%s)\n", Display(in).c_str(), Grouped(size).c_str(),
+                Grouped(packed).c_str(), Ratio(packed, size).c_str());
   }
   return kExitOk;
 }

@@ -16,10 +16,6 @@ constexpr std::size_t kFullMatch = szdd::kMaxMatch;
 // after it.
 constexpr std::size_t kRing = 32;
 
-// A position with a full-length match, followed by this many more with full-
-// length matches, takes a full-length match whatever comes after: checked
-// for every cost the 18 positions after these may have.
-constexpr std::size_t kForcedAhead = 21;
 // Positions joined into a stretch at a time.
 constexpr std::size_t kCompactStep = 64;
 
@@ -33,13 +29,11 @@ constexpr std::size_t kGapsTried = 16;
 }  // namespace
 
 OptimalParse::OptimalParse(SzddWriter& writer, std::size_t batch, std::size_t limit)
-    : writer_(writer),
-      batch_(std::max<std::size_t>(batch, 1)),
-      limit_(std::max<std::size_t>(limit, 4 * kLastSpan)),
-      nextAttempt_(batch_) {}
+    : writer_(writer), batch_(std::max<std::size_t>(batch, 1)), limit_(limit), nextAttempt_(batch_) {}
 
 void OptimalParse::Append(Match match, std::uint8_t byte) {
-  pending_.push_back({static_cast<std::uint16_t>(match.distance), static_cast<std::uint8_t>(match.length), byte});
+  pending_.push_back(
+      {static_cast<std::uint16_t>(match.distance), static_cast<std::uint8_t>(match.length), byte});
   ++normalTail_;
   if (match.length != kFullMatch) {
     run_ = 0;
@@ -47,13 +41,13 @@ void OptimalParse::Append(Match match, std::uint8_t byte) {
   }
   const bool sameDistance = run_ > 0 && pending_[pending_.size() - 2].distance == match.distance;
   run_ = sameDistance ? run_ + 1 : 1;
-  if (run_ >= kForcedAhead + kCompactStep) Compact();
+  if (run_ >= OptimalParse::kForcedAhead + kCompactStep) Compact();
 }
 
 void OptimalParse::Compact() {
-  // All but the last kForcedAhead of the run are forced.
+  // All but the last OptimalParse::kForcedAhead of the run are forced.
   const std::size_t begin = pending_.size() - run_;
-  const std::size_t end = pending_.size() - kForcedAhead;
+  const std::size_t end = pending_.size() - OptimalParse::kForcedAhead;
   const std::uint16_t distance = pending_.back().distance;
   const auto at = [&](std::size_t i) { return pending_.begin() + static_cast<std::ptrdiff_t>(i); };
   if (begin > 0 && pending_[begin - 1].length == kStretch && stretches_.back().distance == distance) {
@@ -64,7 +58,7 @@ void OptimalParse::Compact() {
     pending_[begin] = {distance, kStretch, 0};
     pending_.erase(at(begin + 1), at(end));
   }
-  run_ = normalTail_ = kForcedAhead;
+  run_ = normalTail_ = OptimalParse::kForcedAhead;
 }
 
 void OptimalParse::Settle() {

@@ -40,6 +40,11 @@ struct ParseStats {
 
 class OptimalParse {
  public:
+  // A position with a full-length match, followed by this many more with
+  // full-length matches, takes a full-length match whatever comes after:
+  // whatever the costs of the 18 positions after those.
+  static constexpr std::size_t kForcedAhead = 21;
+
   // Positions are settled in batches of about `batch`. `limit` bounds the
   // entries waiting: beyond it the path is decided as if the input ended
   // soon after, which may cost a few bits (counted in ParseStats::forced).
