@@ -2,6 +2,7 @@
 #include "wizard/form1.h"
 
 #include "common/text.h"
+#include "platform/ansi_text.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "wizard/form1_layout.h"
@@ -92,6 +93,18 @@ void Form1::ShowPage() {
         InstallDir = dir + L":\\Screen Recorder";
       }
       std::wstring dir(InstallDir.Trimmed());
+      // The files are expanded and the registry written through the ANSI
+      // calls: a name this Windows' code page cannot hold would reach them as
+      // another name ("Ğ" as "G"), and the product would end up half in a
+      // folder nobody chose. Refused before anything is made.
+      if (!platform::FitsAnsiCodePage(dir)) {
+        platform::ShowMessageBox(dir + L" cannot be used: its name has characters that the language settings "
+                                       L"of this Windows do not support. Please choose another directory.",
+                                 platform::kMbOk | platform::kMbIconExclamation, L"Error");
+        WizardPage = 3;
+        window_.SetVisible(Frame1(3), true);
+        return;
+      }
       if (!platform::PathExists(dir)) platform::MakeDirectory(dir);  // failure shows below
       if (!platform::PathExists(dir)) {
         if (InstallDir.Trimmed() == DefaultInstallDir()) {

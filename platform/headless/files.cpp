@@ -58,12 +58,13 @@ std::wstring Normalised(std::wstring_view path) {
 // The existing entry of `dir` whose name equals `name` without regard to case.
 fs::path MatchEntry(const fs::path& dir, const std::wstring& name) {
   std::error_code ec;
-  if (fs::exists(dir / name, ec)) return dir / name;
+  const fs::path exact = dir / HostName(name);
+  if (fs::exists(exact, ec)) return exact;
   const std::wstring wanted = Lower(name);
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (Lower(it->path().filename().wstring()) == wanted) return it->path();
+    if (Lower(WindowsName(it->path().filename())) == wanted) return it->path();
   }
-  return dir / name;
+  return exact;
 }
 
 bool Matches(std::wstring_view pattern, std::wstring_view name) {
@@ -218,12 +219,12 @@ DosError DeleteMatchingFiles(std::wstring_view pattern) {
   std::vector<fs::path> matched;
   for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code kind;
-    if (it->is_regular_file(kind) && headless::Matches(mask, it->path().filename().wstring()))
+    if (it->is_regular_file(kind) && headless::Matches(mask, headless::WindowsName(it->path().filename())))
       matched.push_back(it->path());
   }
   // In the order NTFS hands names out: by their upper-case form.
   std::sort(matched.begin(), matched.end(), [](const fs::path& a, const fs::path& b) {
-    return headless::Upper(a.filename().wstring()) < headless::Upper(b.filename().wstring());
+    return headless::Upper(headless::WindowsName(a.filename())) < headless::Upper(headless::WindowsName(b.filename()));
   });
   for (const auto& file : matched) {
     any = true;

@@ -95,6 +95,10 @@ std::vector<std::wstring> LoadedFormCaptions();
 // without regard to case, as Windows does.
 void MapDrive(wchar_t letter, const std::filesystem::path& folder);
 std::filesystem::path HostPath(std::wstring_view windowsPath);
+// One name between a Windows path and the host's, in UTF-8 whatever the
+// process locale: Windows names carry any letter.
+std::filesystem::path HostName(std::wstring_view windowsName);
+std::wstring WindowsName(const std::filesystem::path& hostName);
 // Marks a file hidden or system (the host file system has no such attributes).
 void SetHiddenOrSystem(std::wstring_view windowsPath, bool hiddenOrSystem);
 bool IsHiddenOrSystem(std::wstring_view windowsPath);

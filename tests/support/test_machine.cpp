@@ -45,7 +45,7 @@ void TestMachine::MakeFolders(std::wstring_view windowsPath) const {
     const std::wstring part(rest.substr(0, sep));
     rest = sep == std::wstring_view::npos ? std::wstring_view{} : rest.substr(sep + 1);
     if (part.empty()) continue;
-    host /= part;
+    host /= headless::HostName(part);
     std::filesystem::create_directory(host);
   }
 }

@@ -13,7 +13,10 @@ struct Destination {
   const wchar_t* used;      // InstallDir after Next
   const wchar_t* error;     // the box's text; nullptr: the finish page shows
   bool programFilesRefused = false;
+  std::uint32_t codePage = 1252;  // the Windows' ANSI code page
 };
+
+constexpr wchar_t kTurkishFolder[] = L"C:\\Programlar\\Ekran Kaydedici Ğ";
 
 const Destination kDestinations[] = {
     {"DefaultMadeInTwoSteps", nullptr, nullptr, kDefault, nullptr},
@@ -29,6 +32,13 @@ const Destination kDestinations[] = {
     // Only the exact default gets its parent made.
     {"DefaultSpeltOtherwise", L"C:\\PROGRAM FILES\\Screen Recorder", nullptr,
      L"C:\\PROGRAM FILES\\Screen Recorder", L"C:\\PROGRAM FILES\\Screen Recorder could not be found!"},
+    // The files and the registry are reached through the ANSI calls: a
+    // Western Windows cannot name this folder there, a Turkish one can.
+    {"LettersTheCodePageLacks", kTurkishFolder, L"C:\\Programlar", kTurkishFolder,
+     L"C:\\Programlar\\Ekran Kaydedici Ğ cannot be used: its name has characters that the language "
+     L"settings of this Windows do not support. Please choose another directory."},
+    {"TurkishLettersOnATurkishWindows", kTurkishFolder, L"C:\\Programlar", kTurkishFolder, nullptr, false,
+     1254},
 };
 
 // A destination that passes starts the installation at once; this machine has
@@ -45,6 +55,7 @@ class DestinationTest : public WizardTest, public ::testing::WithParamInterface<
 TEST_P(DestinationTest, NextFromTheDestinationPage) {
   const Destination& row = GetParam();
   machine_.AddDrive(L'D');
+  headless::SetAnsiCodePage(row.codePage);
   if (row.existing) machine_.MakeFolders(row.existing);
   if (row.programFilesRefused)
     headless::InjectFailure("MakeDirectory", L"C:\\Program Files", platform::kErrorAccessDenied, 3);
@@ -64,6 +75,7 @@ TEST_P(DestinationTest, NextFromTheDestinationPage) {
     return;
   }
   ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(machine_.Host(row.used))) << "nothing is made for a refused destination";
   EXPECT_EQ(boxes[0].text, row.error);
   EXPECT_EQ(boxes[0].title, L"Error");
   EXPECT_EQ(boxes[0].style, 0x30u);
