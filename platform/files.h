@@ -15,10 +15,13 @@ inline constexpr DosError kErrorPathNotFound = 3;
 inline constexpr DosError kErrorTooManyOpenFiles = 4;
 inline constexpr DosError kErrorAccessDenied = 5;
 inline constexpr DosError kErrorNotEnoughMemory = 8;
+inline constexpr DosError kErrorWriteProtect = 19;
+inline constexpr DosError kErrorNotReady = 21;
 inline constexpr DosError kErrorSharingViolation = 32;
 inline constexpr DosError kErrorHandleDiskFull = 39;
 inline constexpr DosError kErrorFileExists = 80;
 inline constexpr DosError kErrorDiskFull = 112;
+inline constexpr DosError kErrorInvalidName = 123;
 inline constexpr DosError kErrorAlreadyExists = 183;
 
 // A file or a directory of that name exists (a search with the directory

@@ -18,17 +18,17 @@ using ControlId = int;
 inline constexpr ControlId kWindow = -1;
 
 enum class ControlKind : std::uint8_t {
-  Panel,         // frame without caption; holds other controls
+  Panel,  // frame without caption; holds other controls
   Label,
   Button,
   CheckBox,
   OptionButton,  // excludes the other option buttons of its container
   TextBox,
-  PictureBox,    // holds other controls
-  Image,         // shows an icon
-  Shape,         // filled rectangle
-  DriveList,     // drive list box: Drive property, Change event
-  FolderList,    // directory list box: Path property
+  PictureBox,  // holds other controls
+  Image,       // shows an icon
+  Shape,       // filled rectangle
+  DriveList,   // drive list box: Drive property, Change event
+  FolderList,  // directory list box: Path property
 };
 
 // Extra looks, or-ed together.
@@ -50,11 +50,11 @@ constexpr std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 }
 
 struct ControlDesign {
-  const char* name;     // "Command2", "Frame1(3)"
+  const char* name;  // "Command2", "Frame1(3)"
   ControlKind kind;
-  std::int8_t container;  // index of the containing control in the same table, or kWindow
+  std::int8_t container;                  // index of the containing control in the same table, or kWindow
   std::int16_t left, top, width, height;  // twips, relative to the container
-  const wchar_t* text;    // caption, or a text box's contents
+  const wchar_t* text;                    // caption, or a text box's contents
   bool visible = true;
   bool enabled = true;
   std::uint32_t style = kStyleNone;
@@ -116,8 +116,9 @@ class Form {
   Form& operator=(const Form&) = delete;
 
   // Creates the window on first use (Form_Load runs before it becomes visible)
-  // and shows it non-modally; returns at once.
-  void Show();
+  // and shows it non-modally; returns at once. A form shown with an owner
+  // stays in front of it, and activating the owner brings it forward.
+  void Show(const Form* owner = nullptr);
   // Form_QueryUnload, then Form_Unload; either may refuse. True when the
   // window is gone; its controls return to their design state on next Show.
   bool Unload(CloseReason reason = CloseReason::Code);
@@ -157,12 +158,18 @@ class Form {
   void SetPicture(ControlId image, IconId icon);
   IconId Picture(ControlId image) const;
 
-  // Drive list: "c: [label]"; setting it selects that drive and raises Change
-  // when the selection changes. False when the drive cannot be selected.
+  // Drive list: the selected entry, "c: [label]" (a volume label, or a network
+  // drive's share name), or the bare lower-case "a:" for a diskette and any
+  // drive without a name. It starts on the current drive. Setting it from a
+  // text that begins with a drive letter and colon selects that drive and, when
+  // the selection changes, raises Change at once, also from inside Change.
+  // False when no such drive is in the list.
   bool SetDrive(ControlId driveList, std::wstring_view drive);
   std::wstring Drive(ControlId driveList) const;
-  // Folder list: absolute path, a trailing "\" only at a root. A drive text
-  // ("d:") opens that drive's current folder. False when it cannot be opened.
+  // Folder list: absolute path, a trailing "\" only at a root; it starts on the
+  // current folder. A drive text ("d:" or "d: [label]") opens that drive's
+  // current folder. False, and the list unchanged, when the folder cannot be
+  // opened (missing, a file, or its drive not ready).
   bool SetPath(ControlId folderList, std::wstring_view path);
   std::wstring Path(ControlId folderList) const;
 

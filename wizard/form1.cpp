@@ -1,6 +1,7 @@
 // The wizard's buttons, licence options and page flow.
 #include "wizard/form1.h"
 
+#include "chooser/form3.h"
 #include "common/text.h"
 #include "platform/ansi_text.h"
 #include "platform/dialogs.h"
@@ -59,9 +60,10 @@ void Form1::Command2_Click() {
 // Cancel: the close handler asks for confirmation.
 void Form1::Command3_Click() { window_.Unload(); }
 
-// Change Dir.
+// Change Dir: the chooser gives the wizard back when it closes.
 void Form1::Command4_Click() {
-  // The destination chooser opens here; until it exists the destination is fixed.
+  window_.SetInUse(false);
+  TheForm3().Show(window_);
 }
 
 void Form1::Option1_Click() { window_.SetEnabled(Command2, true); }

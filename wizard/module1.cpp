@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "chooser/form3.h"
 #include "wizard/form1.h"
 #include "wizard/form2.h"
 
@@ -15,6 +16,7 @@ std::wstring WindowsDrive;
 namespace {
 std::unique_ptr<Form1> form1;
 std::unique_ptr<Form2> form2;
+std::unique_ptr<Form3> form3;
 }  // namespace
 
 std::wstring DefaultInstallDir() {
@@ -33,6 +35,11 @@ Form2& TheForm2() {
   return *form2;
 }
 
+Form3& TheForm3() {
+  if (!form3) form3 = std::make_unique<Form3>();
+  return *form3;
+}
+
 void Main() {
   TheForm2().Show();
   // The wizard's load handler may end the program instead of showing it.
@@ -40,6 +47,7 @@ void Main() {
 }
 
 void ResetProgram() {
+  form3.reset();
   form1.reset();
   form2.reset();
   WizardPage = 0;

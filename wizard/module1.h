@@ -10,6 +10,7 @@ namespace vxr {
 
 class Form1;
 class Form2;
+class Form3;
 
 // The current wizard page: 1 welcome, 2 licence, 3 destination, 4 finish.
 extern std::uint8_t WizardPage;
@@ -31,6 +32,7 @@ void Main();
 // The windows, each created on first use and living for the whole run.
 Form1& TheForm1();
 Form2& TheForm2();
+Form3& TheForm3();
 
 // Tests start every run afresh: globals at their start values, no windows.
 void ResetProgram();

@@ -7,7 +7,9 @@
 #include <set>
 #include <system_error>
 
+#include "platform/drive_type.h"
 #include "platform/files.h"
+#include "platform/headless/drive_map.h"
 #include "platform/headless/headless.h"
 
 namespace fs = std::filesystem;
@@ -23,7 +25,8 @@ struct Injected {
 };
 
 struct FileState {
-  std::map<wchar_t, fs::path> drives;
+  std::map<wchar_t, DriveEntry> drives;  // by lower-case letter
+  wchar_t currentDrive = L'c';
   std::set<std::wstring> hiddenOrSystem;  // lower-case Windows paths
   std::vector<Injected> injected;
 };
@@ -72,9 +75,8 @@ bool Matches(std::wstring_view pattern, std::wstring_view name) {
   if (pattern == L"*.*" || pattern == L"*") return true;
   std::size_t p = 0, n = 0, star = std::wstring_view::npos, mark = 0;
   while (n < name.size()) {
-    if (p < pattern.size() &&
-        (pattern[p] == L'?' || std::towlower(static_cast<wint_t>(pattern[p])) ==
-                                   std::towlower(static_cast<wint_t>(name[n])))) {
+    if (p < pattern.size() && (pattern[p] == L'?' || std::towlower(static_cast<wint_t>(pattern[p])) ==
+                                                         std::towlower(static_cast<wint_t>(name[n])))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == L'*') {
@@ -93,15 +95,91 @@ bool Matches(std::wstring_view pattern, std::wstring_view name) {
 
 }  // namespace
 
-void MapDrive(wchar_t letter, const fs::path& folder) {
-  F().drives[static_cast<wchar_t>(std::towlower(static_cast<wint_t>(letter)))] = folder;
+namespace {
+wchar_t LowerLetter(wchar_t letter) {
+  return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(letter)));
+}
+DriveEntry& Entry(wchar_t letter) { return F().drives[LowerLetter(letter)]; }
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+}  // namespace
+
+void MapDrive(wchar_t letter, const fs::path& folder) { Entry(letter).folder = folder; }
+void SetDriveType(wchar_t letter, std::uint32_t type) { Entry(letter).type = type; }
+void SetVolumeLabel(wchar_t letter, std::wstring label) { Entry(letter).label = std::move(label); }
+void SetDriveReady(wchar_t letter, bool ready) { Entry(letter).ready = ready; }
+void SetFreeBytes(wchar_t letter, std::uint64_t bytes) { Entry(letter).freeBytes = bytes; }
+
+void SetCurrentFolder(std::wstring_view path, bool currentDrive) {
+  if (path.size() < 2 || path[1] != L':') return;
+  Entry(path[0]).currentFolder = FullPath(path);
+  if (currentDrive) F().currentDrive = LowerLetter(path[0]);
+}
+
+const DriveEntry* FindDrive(wchar_t letter) {
+  const auto drive = F().drives.find(LowerLetter(letter));
+  return drive == F().drives.end() ? nullptr : &drive->second;
+}
+
+std::wstring DriveLetters() {
+  std::wstring letters;
+  for (const auto& [letter, entry] : F().drives) letters += letter;
+  return letters;
+}
+
+std::wstring CurrentFolderOf(wchar_t letter) {
+  const DriveEntry* drive = FindDrive(letter);
+  if (drive && !drive->currentFolder.empty()) return drive->currentFolder;
+  return {static_cast<wchar_t>(std::towupper(static_cast<wint_t>(letter))), L':', L'\\'};
+}
+
+std::wstring CurrentDirectory() { return CurrentFolderOf(F().currentDrive); }
+
+std::wstring FullPath(std::wstring_view path) {
+  std::wstring base;
+  if (path.size() >= 2 && path[1] == L':') {
+    // "d:\x" is absolute; "d:" and "d:x" start from the drive's current folder.
+    if (path.size() >= 3 && IsSeparator(path[2]))
+      base = std::wstring{path[0], L':', L'\\'};
+    else
+      base = CurrentFolderOf(path[0]);
+    path.remove_prefix(2);
+  } else if (!path.empty() && IsSeparator(path[0])) {
+    base = CurrentDirectory().substr(0, 3);
+  } else {
+    base = CurrentDirectory();
+  }
+  // The root stays; "." and ".." are resolved, separators made single backslashes.
+  std::wstring full = base.substr(0, 3);
+  std::wstring rest = base.substr(3) + L"\\" + std::wstring(path);
+  std::size_t start = 0;
+  while (start <= rest.size()) {
+    std::size_t end = start;
+    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    const std::wstring_view part(rest.data() + start, end - start);
+    if (part == L"..") {
+      const auto cut = full.find_last_of(L'\\');
+      full.resize(cut <= 2 ? 3 : cut);
+    } else if (!part.empty() && part != L".") {
+      if (full.size() > 3) full += L'\\';
+      full += part;
+    }
+    start = end + 1;
+  }
+  return full;
+}
+
+bool IsFolder(std::wstring_view windowsPath) {
+  const auto host = HostPath(windowsPath);
+  std::error_code ec;
+  return !host.empty() && fs::is_directory(host, ec);
 }
 
 fs::path HostPath(std::wstring_view windowsPath) {
   if (windowsPath.size() < 2 || windowsPath[1] != L':') return {};
-  const auto drive = F().drives.find(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(windowsPath[0]))));
-  if (drive == F().drives.end()) return {};
-  fs::path host = drive->second;
+  const DriveEntry* drive = FindDrive(windowsPath[0]);
+  // A drive without its medium has nothing on it.
+  if (!drive || drive->folder.empty() || !drive->ready) return {};
+  fs::path host = drive->folder;
   std::wstring_view rest = windowsPath.substr(2);
   while (!rest.empty()) {
     const auto sep = rest.find_first_of(L"\\/");
@@ -109,7 +187,7 @@ fs::path HostPath(std::wstring_view windowsPath) {
     rest = sep == std::wstring_view::npos ? std::wstring_view{} : rest.substr(sep + 1);
     if (part.empty() || part == L".") continue;
     if (part == L"..") {
-      if (host != drive->second) host = host.parent_path();
+      if (host != drive->folder) host = host.parent_path();
       continue;
     }
     host = MatchEntry(host, part);
@@ -187,6 +265,15 @@ bool NormalFileExists(std::wstring_view path) {
 
 DosError MakeDirectory(std::wstring_view path) {
   if (const auto injected = TakeInjectedFailure("MakeDirectory", path)) return injected;
+  if (const auto* drive = path.size() >= 2 && path[1] == L':' ? headless::FindDrive(path[0]) : nullptr;
+      drive && (!drive->ready || drive->folder.empty()))
+    return kErrorNotReady;
+  // Names Windows refuses, whatever the host's file system would take.
+  const auto separator = path.find_last_of(L"\\/");
+  const auto name = path.substr(separator == std::wstring_view::npos ? 0 : separator + 1);
+  if (name.find_first_of(L"<>:\"|?*") != std::wstring_view::npos ||
+      std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 32; }))
+    return kErrorInvalidName;
   const auto host = HostPath(path);
   if (host.empty()) return kErrorPathNotFound;
   std::error_code ec;
@@ -209,7 +296,8 @@ DosError RemoveEmptyDirectory(std::wstring_view path) {
 DosError DeleteMatchingFiles(std::wstring_view pattern) {
   if (const auto injected = TakeInjectedFailure("DeleteMatchingFiles", pattern)) return injected;
   const auto sep = pattern.find_last_of(L'\\');
-  const std::wstring_view folder = sep == std::wstring_view::npos ? std::wstring_view{} : pattern.substr(0, sep);
+  const std::wstring_view folder =
+      sep == std::wstring_view::npos ? std::wstring_view{} : pattern.substr(0, sep);
   const std::wstring_view mask = sep == std::wstring_view::npos ? pattern : pattern.substr(sep + 1);
   const auto host = HostPath(std::wstring(folder) + L"\\");
   std::error_code ec;

@@ -1,12 +1,15 @@
 // Forms in memory: the same properties, events and rules as the real windows,
 // with the clicks a person could make.
+#include "platform/forms.h"
+
 #include <algorithm>
 #include <cwctype>
 #include <fstream>
 #include <sstream>
 
+#include "platform/drive_type.h"
 #include "platform/files.h"
-#include "platform/forms.h"
+#include "platform/headless/drive_map.h"
 #include "platform/headless/headless.h"
 
 namespace platform {
@@ -19,6 +22,24 @@ std::wstring TextResource(std::uint16_t id) {
   bytes << in.rdbuf();
   const std::string utf8 = bytes.str();
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
+}
+
+wchar_t Lower(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
+
+// The drive list's entry: the lower-case letter and colon, then the name in
+// brackets, except for a diskette, which is never asked for one.
+std::wstring DriveListText(wchar_t letter) {
+  std::wstring text{Lower(letter), L':'};
+  const auto* drive = headless::FindDrive(letter);
+  if (drive && drive->type != kDriveRemovable && !drive->label.empty() && drive->ready)
+    text += L" [" + drive->label + L"]";
+  return text;
+}
+
+// "d:" or "d: [name]", as the drive list gives it.
+bool IsDriveText(std::wstring_view text) {
+  return text.size() >= 2 && text[1] == L':' &&
+         (text.size() == 2 || (text.substr(2, 2) == L" [" && text.back() == L']'));
 }
 }  // namespace
 
@@ -41,12 +62,26 @@ struct Form::Impl {
   IconId icon = kNoIcon;
   TwipsRect bounds{};
   std::vector<Control> controls;
+  std::vector<bool> inUseChanges;
 
   void Design() {
     controls.clear();
     for (const auto& c : design->controls) {
-      Control control{&c, c.textResource ? TextResource(c.textResource) : std::wstring(c.text ? c.text : L""), c.enabled, c.visible, 0,
-                      {c.left, c.top, c.width, c.height}, c.backColour, kNoIcon, {}, {}};
+      Control control{&c,
+                      c.textResource ? TextResource(c.textResource) : std::wstring(c.text ? c.text : L""),
+                      c.enabled,
+                      c.visible,
+                      0,
+                      {c.left, c.top, c.width, c.height},
+                      c.backColour,
+                      kNoIcon,
+                      {},
+                      {}};
+      // Drive and folder lists start where the program stands.
+      const std::wstring here = headless::CurrentDirectory();
+      if (c.kind == ControlKind::DriveList && headless::FindDrive(here[0]))
+        control.drive = DriveListText(here[0]);
+      if (c.kind == ControlKind::FolderList && headless::IsFolder(here)) control.path = here;
       controls.push_back(control);
     }
     caption = design->caption;
@@ -81,7 +116,7 @@ Form::Form(const FormDesign& design, FormEvents& events) : impl_(std::make_uniqu
 
 Form::~Form() { std::erase(LiveForms(), this); }
 
-void Form::Show() {
+void Form::Show(const Form*) {
   if (!impl_->loaded) {
     impl_->Design();
     impl_->loaded = true;
@@ -104,7 +139,10 @@ bool Form::Unload(CloseReason reason) {
 }
 
 bool Form::IsLoaded() const { return impl_->loaded; }
-void Form::SetInUse(bool inUse) { impl_->inUse = inUse; }
+void Form::SetInUse(bool inUse) {
+  impl_->inUse = inUse;
+  impl_->inUseChanges.push_back(inUse);
+}
 bool Form::InUse() const { return impl_->inUse; }
 
 ControlId Form::Find(std::string_view name) const {
@@ -175,23 +213,21 @@ IconId Form::Picture(ControlId image) const { return impl_->At(image).picture; }
 
 bool Form::SetDrive(ControlId driveList, std::wstring_view drive) {
   if (drive.size() < 2 || drive[1] != L':') return false;
-  const wchar_t letter = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(drive[0])));
-  const std::wstring root{letter, L':', L'\\'};
-  if (headless::HostPath(root).empty()) return false;
+  const wchar_t letter = Lower(drive[0]);
+  if (headless::DriveLetters().find(letter) == std::wstring::npos) return false;
   auto& c = impl_->At(driveList);
-  const std::wstring selected{letter, L':'};
-  if (c.drive.compare(0, 2, selected) == 0) return true;
-  c.drive = selected;
+  if (!c.drive.empty() && c.drive[0] == letter) return true;
+  c.drive = DriveListText(letter);
   impl_->events->Change(driveList);
   return true;
 }
 std::wstring Form::Drive(ControlId driveList) const { return impl_->At(driveList).drive; }
 
 bool Form::SetPath(ControlId folderList, std::wstring_view path) {
-  std::wstring full(path);
-  if (full.size() == 2 && full[1] == L':') full += L'\\';  // the drive's current folder: its root here
-  if (!PathExists(full) && !(full.size() == 3 && !headless::HostPath(full).empty())) return false;
-  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+  if (path.empty()) return false;
+  // A drive text opens the drive's current folder: its letter and colon say it all.
+  const std::wstring full = headless::FullPath(IsDriveText(path) ? path.substr(0, 2) : path);
+  if (!headless::IsFolder(full)) return false;
   impl_->At(folderList).path = full;
   return true;
 }
@@ -254,6 +290,27 @@ bool PressCloseBox(Form& form) {
 bool SelectDrive(Form& form, std::string_view driveList, std::wstring_view drive) {
   if (!CanPress(form, driveList)) return false;
   return form.SetDrive(form.Find(driveList), drive);
+}
+
+bool OpenFolder(Form& form, std::string_view folderList, std::wstring_view name) {
+  if (!CanPress(form, folderList)) return false;
+  const ControlId id = form.Find(folderList);
+  const std::wstring current = form.Path(id);
+  std::wstring target = current;
+  if (name == L"..") {
+    if (current.size() <= 3) return false;
+    target = FullPath(current + L"\\..");
+  } else {
+    if (name.empty() || name.find_first_of(L"\\/") != std::wstring_view::npos) return false;
+    target = FullPath(current + L"\\" + std::wstring(name));
+  }
+  if (!form.SetPath(id, target)) return false;
+  form.impl().events->Change(id);
+  return true;
+}
+
+const std::vector<bool>& InUseChanges(const Form& form) {
+  return const_cast<Form&>(form).impl().inUseChanges;
 }
 
 }  // namespace headless

@@ -69,6 +69,11 @@ platform::Form* FindForm(std::wstring_view caption);
 bool Click(platform::Form& form, std::string_view control);
 bool PressCloseBox(platform::Form& form);
 bool SelectDrive(platform::Form& form, std::string_view driveList, std::wstring_view drive);
+// Opens a folder of the folder list as a double click does: a subfolder by its
+// name, or ".." for the folder above.
+bool OpenFolder(platform::Form& form, std::string_view folderList, std::wstring_view name);
+// Every value the form's in-use state was set to, in order.
+const std::vector<bool>& InUseChanges(const platform::Form& form);
 // Shown and in use, with every container visible and enabled.
 bool CanPress(const platform::Form& form, std::string_view control);
 bool IsShown(const platform::Form& form);
@@ -99,14 +104,35 @@ std::filesystem::path HostPath(std::wstring_view windowsPath);
 // process locale: Windows names carry any letter.
 std::filesystem::path HostName(std::wstring_view windowsName);
 std::wstring WindowsName(const std::filesystem::path& hostName);
+// Drives: MapDrive makes a fixed drive, ready, without a label, reporting the
+// host's free space under its folder, the current drive being C:.
+// `type` is Windows' code (platform/drive_type.h). Giving a type to a letter
+// that has no folder makes a drive without a medium. Every drive is listed,
+// also one of type 1 (no root: a drive that went after it was listed).
+void SetDriveType(wchar_t letter, std::uint32_t type);
+// The volume label, or a network drive's share name: the drive list shows it in brackets.
+void SetVolumeLabel(wchar_t letter, std::wstring label);
+// Not ready (no medium, or locked): nothing on it exists, nothing can be made
+// there (ERROR_NOT_READY), its free space cannot be asked.
+void SetDriveReady(wchar_t letter, bool ready);
+// The free space the drive reports. InjectFailure("FreeBytes", L"c:\\", error)
+// makes the query fail.
+void SetFreeBytes(wchar_t letter, std::uint64_t bytes);
+// Makes `path` its drive's current folder (what a bare "d:" opens); with
+// `currentDrive` that drive also becomes the current drive, where the drive
+// and folder lists start.
+void SetCurrentFolder(std::wstring_view path, bool currentDrive = true);
+// The locale's digit grouping: its separator and Windows' grouping text
+// ("3;0" threes, "3;2;0" Indian style, "3" one group only). Default "," and "3;0".
+void SetNumberGrouping(std::wstring separator, std::wstring grouping);
 // Marks a file hidden or system (the host file system has no such attributes).
 void SetHiddenOrSystem(std::wstring_view windowsPath, bool hiddenOrSystem);
 bool IsHiddenOrSystem(std::wstring_view windowsPath);
 // The next `count` operations of `operation` on paths beginning with `pathPrefix`
 // (case-insensitive) fail with `error`. Operation names: "MakeDirectory",
 // "RemoveEmptyDirectory", "DeleteMatchingFiles", and those other services name.
-void InjectFailure(std::string_view operation, std::wstring_view pathPrefix,
-                   platform::DosError error, int count = 1);
+void InjectFailure(std::string_view operation, std::wstring_view pathPrefix, platform::DosError error,
+                   int count = 1);
 // Used by the headless services: the injected error for this call, or 0.
 platform::DosError TakeInjectedFailure(std::string_view operation, std::wstring_view path);
 // errno of a failed host call, as Windows would report it.

@@ -10,6 +10,7 @@
 
 #include "platform/system_info.h"
 #include "platform/win32/gui.h"
+#include "platform/win32/list_controls.h"
 #include "platform/win32/win32_text.h"
 
 namespace platform {
@@ -96,6 +97,7 @@ struct Form::Impl {
   const FormDesign* design = nullptr;
   FormEvents* events = nullptr;
   HWND window = nullptr;
+  HWND owner = nullptr;  // the form this one stays in front of
   bool loaded = false, shown = false, inUse = true;
   std::wstring caption;
   IconId icon = kNoIcon;
@@ -140,8 +142,6 @@ struct Form::Impl {
   void Paint(HWND container, ControlId containerId);
   LRESULT Colours(HWND container, HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
   void Command(HWND child, int code);
-  void FillFolderList(ControlId id);
-  void FillDriveList(ControlId id);
 };
 
 namespace {
@@ -188,6 +188,12 @@ void Form::Impl::Design() {
     control.visible = c.visible;
     control.bounds = {c.left, c.top, c.width, c.height};
     control.colour = c.backColour;
+    // Drive and folder lists start where the program stands.
+    if (c.kind == ControlKind::DriveList || c.kind == ControlKind::FolderList) {
+      const std::wstring here = win32::CurrentFolder();
+      if (c.kind == ControlKind::FolderList) control.path = here;
+      if (c.kind == ControlKind::DriveList && !here.empty()) control.drive = here.substr(0, 2);
+    }
     controls.push_back(std::move(control));
   }
   caption = design->caption;
@@ -206,7 +212,7 @@ bool Form::Impl::CreateWindows() {
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   window =
       CreateWindowExW(exStyle, kFormClass, caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                      outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, Instance(), this);
+                      outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, Instance(), this);
   if (!window) return false;
   bounds = {0, 0, MulDiv(outer.right - outer.left, 1440, logPixelsX),
             MulDiv(outer.bottom - outer.top, 1440, logPixelsY)};
@@ -314,9 +320,10 @@ void Form::Impl::CreateControl(ControlId id) {
   SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(c.font ? c.font.Get() : win32::DialogFont()),
                FALSE);
   if (look.kind == ControlKind::DriveList) {
-    FillDriveList(id);
+    win32::FillDriveList(c.window, c.drive.empty() ? L'\0' : c.drive[0]);
+    c.drive = win32::SelectedDriveEntry(c.window);  // with its name, now that the list knows it
   } else if (look.kind == ControlKind::FolderList) {
-    FillFolderList(id);
+    win32::FillFolderList(c.window, c.path);
   } else if (!IsContainer(look.kind)) {
     SetWindowTextW(c.window, c.text.c_str());
     if (c.value) SendMessageW(c.window, BM_SETCHECK, BST_CHECKED, 0);
@@ -411,110 +418,29 @@ void Form::Impl::Command(HWND child, int code) {
     case ControlKind::OptionButton:
       if (code == BN_CLICKED) events->Click(id);
       break;
-    case ControlKind::DriveList:
-      if (code == CBN_SELCHANGE) {
-        const auto item = SendMessageW(child, CB_GETCURSEL, 0, 0);
-        wchar_t text[MAX_PATH + 8]{};
-        if (item >= 0 && SendMessageW(child, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0) < MAX_PATH) {
-          SendMessageW(child, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text));
-          c.drive = text;
-          events->Change(id);
-        }
-      }
+    case ControlKind::DriveList: {
+      // While the list is dropped down the selection follows the arrow keys
+      // only tentatively; it counts once the list has closed.
+      if (code != CBN_CLOSEUP && (code != CBN_SELCHANGE || SendMessageW(child, CB_GETDROPPEDSTATE, 0, 0)))
+        break;
+      const std::wstring selected = win32::SelectedDriveEntry(child);
+      if (selected.empty() || (!c.drive.empty() && c.drive[0] == selected[0])) break;
+      c.drive = selected;
+      events->Change(id);
       break;
-    case ControlKind::FolderList:
-      if (code == LBN_DBLCLK) {
-        const auto item = SendMessageW(child, LB_GETCURSEL, 0, 0);
-        if (item < 0) break;
-        const auto data = SendMessageW(child, LB_GETITEMDATA, static_cast<WPARAM>(item), 0);
-        // Item data: the length of the path up to that ancestor, or -1 for a subfolder.
-        std::wstring target;
-        if (data >= 0) {
-          target = c.path.substr(0, static_cast<std::size_t>(data));
-        } else {
-          wchar_t name[MAX_PATH]{};
-          if (SendMessageW(child, LB_GETTEXTLEN, static_cast<WPARAM>(item), 0) >= MAX_PATH) break;
-          SendMessageW(child, LB_GETTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(name));
-          std::wstring_view folder = name;
-          while (!folder.empty() && folder.front() == L' ') folder.remove_prefix(1);
-          target = c.path;
-          if (target.back() != L'\\') target += L'\\';
-          target += folder;
-        }
-        c.path = target;
-        FillFolderList(id);
-        events->Change(id);
-      }
+    }
+    case ControlKind::FolderList: {
+      if (code != LBN_DBLCLK) break;
+      const std::wstring target =
+          win32::ResolveFolder(win32::FolderOfItem(child, c.path, SendMessageW(child, LB_GETCURSEL, 0, 0)));
+      if (target.empty()) break;
+      c.path = target;
+      win32::FillFolderList(child, c.path);
+      events->Change(id);
       break;
+    }
     default: break;
   }
-}
-
-void Form::Impl::FillDriveList(ControlId id) {
-  Control& c = At(id);
-  if (!c.window) return;
-  SendMessageW(c.window, CB_RESETCONTENT, 0, 0);
-  const DWORD drives = GetLogicalDrives();
-  for (int i = 0; i < 26; ++i) {
-    if (!(drives & (1u << i))) continue;
-    const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', 0};
-    std::wstring item{static_cast<wchar_t>(L'a' + i), L':'};
-    wchar_t label[MAX_PATH + 1]{};
-    // Removable drives are not asked for a label: that would wait for a disk.
-    const UINT type = GetDriveTypeW(root);
-    if (type == DRIVE_FIXED || type == DRIVE_RAMDISK || type == DRIVE_REMOTE) {
-      const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-      if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) &&
-          label[0]) {
-        item += L" [";
-        item += label;
-        item += L']';
-      }
-      SetErrorMode(oldMode);
-    }
-    const auto index = SendMessageW(c.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    if (!c.drive.empty() && item.compare(0, 2, c.drive, 0, 2) == 0)
-      SendMessageW(c.window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  }
-}
-
-void Form::Impl::FillFolderList(ControlId id) {
-  Control& c = At(id);
-  if (!c.window || c.path.size() < 3) return;
-  SendMessageW(c.window, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(c.window, LB_RESETCONTENT, 0, 0);
-  // The path's ancestors, one level of indent each, then its subfolders.
-  std::wstring indent;
-  std::size_t start = 0;
-  for (std::size_t end = 3; start < c.path.size(); end = c.path.find(L'\\', end + 1)) {
-    if (end == std::wstring::npos) end = c.path.size();
-    const std::wstring line = indent + c.path.substr(start, end - start);
-    const auto item = SendMessageW(c.window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    SendMessageW(c.window, LB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(end));
-    start = end + (end == 3 ? 0 : 1);
-    indent += L"  ";
-    if (end == c.path.size()) {
-      SendMessageW(c.window, LB_SETCURSEL, static_cast<WPARAM>(item), 0);
-      break;
-    }
-  }
-  std::wstring pattern = c.path;
-  if (pattern.back() != L'\\') pattern += L'\\';
-  pattern += L'*';
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring_view name = found.cFileName;
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"." || name == L"..") continue;
-      const std::wstring line = indent + found.cFileName;
-      const auto item = SendMessageW(c.window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-      SendMessageW(c.window, LB_SETITEMDATA, static_cast<WPARAM>(item), -1);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  SendMessageW(c.window, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(c.window, nullptr, TRUE);
 }
 
 namespace {
@@ -611,10 +537,11 @@ Form::~Form() {
   impl_->DestroyWindows();
 }
 
-void Form::Show() {
+void Form::Show(const Form* owner) {
   Impl& f = *impl_;
   if (!f.loaded) {
     f.Design();
+    f.owner = owner ? owner->impl_->window : nullptr;
     if (!f.CreateWindows()) return;
     f.loaded = true;
     f.events->Form_Load();  // the window exists but is not visible yet
@@ -827,42 +754,24 @@ IconId Form::Picture(ControlId image) const { return impl_->At(image).picture; }
 
 bool Form::SetDrive(ControlId driveList, std::wstring_view drive) {
   if (drive.size() < 2 || drive[1] != L':') return false;
+  Control& c = impl_->At(driveList);
   const wchar_t letter =
       drive[0] >= L'A' && drive[0] <= L'Z' ? static_cast<wchar_t>(drive[0] - L'A' + L'a') : drive[0];
-  if (letter < L'a' || letter > L'z') return false;
-  const wchar_t root[] = {letter, L':', L'\\', 0};
-  if (GetDriveTypeW(root) <= DRIVE_NO_ROOT_DIR) return false;
-  Control& c = impl_->At(driveList);
-  const std::wstring selected{letter, L':'};
-  if (c.drive.compare(0, 2, selected) == 0) return true;
+  if (!c.drive.empty() && c.drive[0] == letter) return true;
+  const std::wstring selected = c.window ? win32::SelectDriveEntry(c.window, letter) : std::wstring();
+  if (selected.empty()) return false;
   c.drive = selected;
-  impl_->FillDriveList(driveList);
-  if (c.window) {
-    // The list shows the label too: take the text it shows.
-    const auto item = SendMessageW(c.window, CB_GETCURSEL, 0, 0);
-    wchar_t text[MAX_PATH + 8]{};
-    if (item >= 0 && SendMessageW(c.window, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0) < MAX_PATH) {
-      SendMessageW(c.window, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text));
-      c.drive = text;
-    }
-  }
   impl_->events->Change(driveList);
   return true;
 }
 std::wstring Form::Drive(ControlId driveList) const { return impl_->At(driveList).drive; }
 
 bool Form::SetPath(ControlId folderList, std::wstring_view path) {
-  // A bare drive ("d:") opens that drive's current folder, as Windows keeps it.
-  std::wstring full(path);
-  wchar_t resolved[MAX_PATH];
-  const DWORD length = GetFullPathNameW(full.c_str(), MAX_PATH, resolved, nullptr);
-  if (length == 0 || length >= MAX_PATH) return false;
-  full = resolved;
-  while (full.size() > 3 && full.back() == L'\\') full.pop_back();
-  const DWORD attributes = GetFileAttributesW(full.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  impl_->At(folderList).path = full;
-  impl_->FillFolderList(folderList);
+  const std::wstring folder = win32::ResolveFolder(path);
+  if (folder.empty()) return false;
+  Control& c = impl_->At(folderList);
+  c.path = folder;
+  if (c.window) win32::FillFolderList(c.window, c.path);
   return true;
 }
 std::wstring Form::Path(ControlId folderList) const { return impl_->At(folderList).path; }
@@ -889,7 +798,8 @@ HWND OwnerForBox() {
   const auto& forms = platform::LiveForms();
   for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
     const auto* form = *it;
-    if (form->window && form->shown && form->design->frame != FormFrame::None && IsWindowEnabled(form->window))
+    if (form->window && form->shown && form->design->frame != FormFrame::None &&
+        IsWindowEnabled(form->window))
       return form->window;
   }
   return nullptr;

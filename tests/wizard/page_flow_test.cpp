@@ -74,13 +74,5 @@ TEST_F(WizardTest, ComingBackToTheLicenceAsksAgain) {
   EXPECT_TRUE(CanPress("Command2"));
 }
 
-TEST_F(WizardTest, ChangeDirLeavesTheDestinationAlone) {
-  Start();
-  GoToPage3();
-  ASSERT_TRUE(Press("Command4"));
-  EXPECT_TRUE(Wizard().InUse());
-  EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Program Files\\Screen Recorder");
-}
-
 }  // namespace
 }  // namespace vxr::test
