@@ -81,6 +81,9 @@ cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" ||
 # There is no window manager on the display: Wine draws the window frames
 # itself, so that screenshots show captions and close boxes as a person sees them.
 "$VXR_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
+# Drives of every kind for the destination chooser's tests; they take effect
+# when the server starts again below.
+"$(dirname "$0")/drives.sh"
 "$VXR_WINESERVER" -w || true
 # Daemons must not hold this script's output open: ctest waits for it to close.
 "$VXR_WINESERVER" -p >/dev/null 2>&1

@@ -28,7 +28,14 @@
 //   click CONTROL             click a button, check box or option button
 //   expect CONTROL PROPERTY VALUE
 //                             wait until PROPERTY of CONTROL reads VALUE; properties:
-//                             text, visible (0/1), enabled (0/1), checked (0/1)
+//                             text, visible (0/1), enabled (0/1), checked (0/1), selected
+//                             (a list's or drop-down list's selected line, leading blanks
+//                             dropped)
+//   items CONTROL             a list's or drop-down list's lines, one a line
+//   select CONTROL TEXT       choose the drop-down list's line that begins with TEXT, as the
+//                             keyboard does: the selection moves and the list tells its owner
+//   open CONTROL NAME         double-click the list's line that reads NAME (leading blanks
+//                             dropped), as a person opens a folder
 //   close                     press the current window's close box
 //   box [TITLE]               wait for a visible message or input box (class #32770,
 //                             with that title if given); prints title <tab> text
@@ -47,6 +54,7 @@
 // After windows.h.
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -180,10 +188,62 @@ void RequirePressable(HWND control, const std::wstring& name) {
   }
 }
 
+LRESULT SendTo(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(control, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result))
+    throw Failure{L"the control does not answer"};
+  return static_cast<LRESULT>(result);
+}
+
+bool IsComboBox(HWND control) {
+  const std::wstring name = ClassOf(control);
+  return lstrcmpiW(name.c_str(), L"ComboBox") == 0;
+}
+bool IsListBox(HWND control) {
+  const std::wstring name = ClassOf(control);
+  return lstrcmpiW(name.c_str(), L"ListBox") == 0;
+}
+
+// The lines of a list box or a drop-down list (their texts cross processes).
+std::vector<std::wstring> Lines(HWND control) {
+  const bool combo = IsComboBox(control);
+  if (!combo && !IsListBox(control)) throw Failure{L"not a list: " + ClassOf(control)};
+  const LRESULT count = SendTo(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+  std::vector<std::wstring> lines;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length =
+        SendTo(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    SendTo(control, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i),
+           reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length < 0 ? 0 : length));
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+std::wstring WithoutLeadingBlanks(const std::wstring& text) {
+  const auto first = text.find_first_not_of(L' ');
+  return first == std::wstring::npos ? std::wstring() : text.substr(first);
+}
+
+// Tells a list's owner what a person's choice would: posted, since its
+// handler may open a modal box.
+void Notify(HWND control, WORD code) {
+  PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
 std::wstring Property(HWND control, const std::wstring& property) {
   if (property == L"text") return TextOf(control);
   if (property == L"visible") return IsWindowVisible(control) ? L"1" : L"0";
   if (property == L"enabled") return IsWindowEnabled(control) ? L"1" : L"0";
+  if (property == L"selected") {
+    const std::vector<std::wstring> lines = Lines(control);
+    const LRESULT item = SendTo(control, IsComboBox(control) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    if (item < 0 || static_cast<std::size_t>(item) >= lines.size()) return {};
+    return WithoutLeadingBlanks(lines[static_cast<std::size_t>(item)]);
+  }
   if (property == L"checked") {
     DWORD_PTR state = 0;
     SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
@@ -245,6 +305,33 @@ void Run(const std::vector<std::wstring>& args) {
                       L"\""};
       Sleep(50);
     }
+  } else if (command == L"items") {
+    Need(args, 1, L"items CONTROL");
+    for (const auto& line : Lines(FindControl(args[1]))) WriteLine(OneLine(line));
+  } else if (command == L"select") {
+    Need(args, 2, L"select CONTROL TEXT");
+    HWND combo = FindControl(args[1]);
+    if (!IsComboBox(combo)) throw Failure{args[1] + L" is not a drop-down list"};
+    RequirePressable(combo, args[1]);
+    const auto lines = Lines(combo);
+    const auto found = std::find_if(lines.begin(), lines.end(), [&](const std::wstring& line) {
+      return line.compare(0, args[2].size(), args[2]) == 0;
+    });
+    if (found == lines.end()) throw Failure{args[1] + L" has no line " + args[2]};
+    SendTo(combo, CB_SETCURSEL, static_cast<WPARAM>(found - lines.begin()), 0);
+    Notify(combo, CBN_SELCHANGE);
+  } else if (command == L"open") {
+    Need(args, 2, L"open CONTROL NAME");
+    HWND list = FindControl(args[1]);
+    if (!IsListBox(list)) throw Failure{args[1] + L" is not a list"};
+    RequirePressable(list, args[1]);
+    const auto lines = Lines(list);
+    const auto found = std::find_if(lines.begin(), lines.end(), [&](const std::wstring& line) {
+      return WithoutLeadingBlanks(line) == args[2];
+    });
+    if (found == lines.end()) throw Failure{args[1] + L" has no line " + args[2]};
+    SendTo(list, LB_SETCURSEL, static_cast<WPARAM>(found - lines.begin()), 0);
+    Notify(list, LBN_DBLCLK);
   } else if (command == L"close") {
     Need(args, 0, L"close");
     HWND window = Current();
