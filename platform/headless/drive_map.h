@@ -29,9 +29,10 @@ std::wstring DriveLetters();
 std::wstring CurrentFolderOf(wchar_t letter);
 // The current drive's current folder.
 std::wstring CurrentDirectory();
-// As GetFullPathName makes it: drive-relative and relative paths completed from
-// the current folders, "." and ".." resolved, one backslash between names and
-// none at the end but at a root.
+// A folder path as the folder list keeps it: drive-relative and relative paths
+// completed from the current folders (as GetFullPathName does), "." and ".."
+// resolved, one backslash between names and none at the end but at a root,
+// the drive letter in capitals.
 std::wstring FullPath(std::wstring_view path);
 // A folder of that name exists on a drive that is ready.
 bool IsFolder(std::wstring_view windowsPath);

@@ -1,5 +1,7 @@
 // Files on the host file system under a drive map; names matched without regard
 // to case, as on Windows.
+#include "platform/files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cwctype>
@@ -8,7 +10,6 @@
 #include <system_error>
 
 #include "platform/drive_type.h"
-#include "platform/files.h"
 #include "platform/headless/drive_map.h"
 #include "platform/headless/headless.h"
 
@@ -150,6 +151,7 @@ std::wstring FullPath(std::wstring_view path) {
   }
   // The root stays; "." and ".." are resolved, separators made single backslashes.
   std::wstring full = base.substr(0, 3);
+  full[0] = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(full[0])));
   std::wstring rest = base.substr(3) + L"\\" + std::wstring(path);
   std::size_t start = 0;
   while (start <= rest.size()) {

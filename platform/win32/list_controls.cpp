@@ -109,6 +109,8 @@ std::wstring ResolveFolder(std::wstring_view path) {
   while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
   // Only drive paths: the list and the free space are read from the drive letter.
   if (folder.size() < 3 || folder[1] != L':' || folder[2] != L'\\') return {};
+  // The letter as Windows writes full paths, whatever case "d:" was given in.
+  if (folder[0] >= L'a' && folder[0] <= L'z') folder[0] = static_cast<wchar_t>(folder[0] - L'a' + L'A');
   const NoCriticalErrorBoxes quiet;
   const DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};

@@ -103,7 +103,7 @@ TEST_F(ListsTest, PathsCarryABackslashOnlyAtARootAndDriveTextsOpenTheCurrentFold
     const wchar_t* path;
   } cases[] = {
       {L"C:\\WINDOWS\\SYSTEM\\", L"C:\\WINDOWS\\SYSTEM"},
-      {L"c:\\windows\\.\\system\\..", L"c:\\windows"},
+      {L"c:\\windows\\.\\system\\..", L"C:\\windows"},
       {L"D:\\", L"D:\\"},
       {L"C:", L"C:\\WINDOWS"},
       {L"d: [DATA]", L"D:\\"},

@@ -1,0 +1,249 @@
+// The real drive and folder lists and the drive services under Wine, on the
+// prefix's test drives (tests/wine/drives.sh): a: diskette, r: CD, n: network,
+// f: a fixed disk labelled DATA. They must keep the rules the chooser's logic
+// relies on, as the headless lists do.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/disk_space.h"
+#include "platform/drive_type.h"
+#include "platform/events.h"
+#include "platform/forms.h"
+#include "platform/number_format.h"
+
+namespace {
+
+using platform::ControlDesign;
+using platform::ControlId;
+using platform::ControlKind;
+
+enum : ControlId { Drives, Folders, kCount };
+const std::array<ControlDesign, kCount> kControls{{
+    {"Drive1", ControlKind::DriveList, platform::kWindow, 150, 150, 3000, 315, L""},
+    {"Dir1", ControlKind::FolderList, platform::kWindow, 150, 600, 3000, 2000, L""},
+}};
+constexpr wchar_t kCaption[] = L"Chooser lists test";
+const platform::FormDesign kDesign{kCaption, platform::FormFrame::FixedTool, 3300, 2800, true, false,
+                                   kControls};
+const platform::FormDesign kOwnerDesign{
+    L"Chooser lists owner", platform::FormFrame::FixedSingle, 3300, 2800, true, false, {}};
+
+wchar_t UnusedLetter() {
+  wchar_t letter = L'y';
+  while (GetLogicalDrives() & (1u << (letter - L'a'))) --letter;
+  return letter;
+}
+
+// Records each Change with the drive shown then; from inside its handler it
+// may set another drive, as the chooser does after refusing one.
+struct Recorder : platform::FormEvents {
+  platform::Form* form = nullptr;
+  std::vector<std::wstring> changes;
+  std::wstring resetTo;
+  void Change(ControlId control) override {
+    if (control != Drives) return;
+    changes.push_back(form->Drive(Drives));
+    if (!resetTo.empty() && form->Drive(Drives).substr(0, 2) != resetTo) form->SetDrive(Drives, resetTo);
+    changes.push_back(L"end " + form->Drive(Drives));
+  }
+};
+
+class ChooserListsTest : public testing::Test {
+ protected:
+  ChooserListsTest() {
+    events_.form = &form_;
+    form_.Show();
+    window_ = FindWindowW(L"VxrForm", kCaption);
+    drives_ = GetDlgItem(window_, 1000 + Drives);
+    folders_ = GetDlgItem(window_, 1000 + Folders);
+  }
+  ~ChooserListsTest() override {
+    form_.Unload();
+    platform::ProcessPendingEvents();
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+  static std::vector<std::wstring> Lines(HWND control, UINT countMessage, UINT textMessage) {
+    std::vector<std::wstring> lines;
+    const auto count = SendMessageW(control, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      wchar_t text[MAX_PATH + 8]{};
+      SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      lines.emplace_back(text);
+    }
+    return lines;
+  }
+  // What a person's choice in the drop-down list tells the form.
+  void Notify(WORD code) {
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(1000 + Drives, code), reinterpret_cast<LPARAM>(drives_));
+  }
+  Recorder events_;
+  platform::Form form_{kDesign, events_};
+  HWND window_ = nullptr, drives_ = nullptr, folders_ = nullptr;
+};
+
+TEST(ChooserDrives, EveryKindOfDriveIsTold) {
+  struct Case {
+    const wchar_t* root;
+    std::uint32_t type;
+  } cases[] = {
+      {L"c:\\", platform::kDriveFixed},     {L"F:\\", platform::kDriveFixed},
+      {L"a:\\", platform::kDriveRemovable}, {L"r:\\", platform::kDriveCdRom},
+      {L"n:\\", platform::kDriveRemote},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(platform::DriveTypeOf(c.root), c.type) << testing::PrintToString(c.root);
+  const wchar_t unused[] = {UnusedLetter(), L':', L'\\', 0};
+  EXPECT_EQ(platform::DriveTypeOf(unused), platform::kDriveNoRootDir);
+}
+
+TEST(ChooserDrives, FreeSpaceIsTheWholeFigure) {
+  // The 64-bit figure against the cluster counts of the older call, on the
+  // same file system (others write to it meanwhile: within 2 %).
+  const platform::FreeSpace space = platform::FreeBytes(L"c:\\");
+  ASSERT_EQ(space.error, platform::kErrorSuccess);
+  DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
+  ASSERT_TRUE(GetDiskFreeSpaceW(L"c:\\", &sectors, &bytes, &freeClusters, &clusters));
+  const double fromClusters = double(freeClusters) * sectors * bytes;
+  EXPECT_NEAR(double(space.bytes), fromClusters, fromClusters * 0.02);
+  EXPECT_GT(space.bytes, 0u);
+
+  const wchar_t unused[] = {UnusedLetter(), L':', L'\\', 0};
+  const platform::FreeSpace none = platform::FreeBytes(unused);
+  EXPECT_NE(none.error, platform::kErrorSuccess);
+  EXPECT_EQ(none.bytes, 0u);
+}
+
+TEST(ChooserDrives, NumbersAreGroupedAsTheUsersLocaleGroupsThem) {
+  // The test prefix runs in English (United States): commas between threes.
+  struct Case {
+    std::uint64_t value;
+    const wchar_t* text;
+  } cases[] = {
+      {0, L"0"},
+      {999, L"999"},
+      {65536, L"65,536"},
+      {1234567, L"1,234,567"},
+      {~0ull, L"18,446,744,073,709,551,615"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::FormatGrouped(c.value), c.text) << c.value;
+}
+
+TEST_F(ChooserListsTest, EntriesNameEveryDriveButADiskette) {
+  const auto lines = Lines(drives_, CB_GETCOUNT, CB_GETLBTEXT);
+  for (const wchar_t* entry : {L"a:", L"c:", L"f: [DATA]", L"n:", L"r:"})
+    EXPECT_NE(std::find(lines.begin(), lines.end(), entry), lines.end()) << testing::PrintToString(entry);
+  EXPECT_TRUE(form_.SetDrive(Drives, L"F:\\anything"));
+  EXPECT_EQ(form_.Drive(Drives), L"f: [DATA]");
+  EXPECT_TRUE(form_.SetDrive(Drives, L"A:"));
+  EXPECT_EQ(form_.Drive(Drives), L"a:");
+  wchar_t shown[32]{};
+  GetWindowTextW(drives_, shown, 32);
+  EXPECT_STREQ(shown, L"a:") << "the list shows the drive it reports";
+  EXPECT_FALSE(form_.SetDrive(Drives, std::wstring{UnusedLetter(), L':'}));
+  EXPECT_EQ(form_.Drive(Drives), L"a:");
+}
+
+TEST_F(ChooserListsTest, ChangeComesOnceADriveIsChosenAndFromInsideItself) {
+  ASSERT_TRUE(form_.SetDrive(Drives, L"c:"));
+  events_.changes.clear();
+  EXPECT_TRUE(form_.SetDrive(Drives, L"C:"));
+  EXPECT_TRUE(events_.changes.empty()) << "the drive it already shows";
+
+  // From code, with the handler going back to c: from inside itself.
+  events_.resetTo = L"c:";
+  ASSERT_TRUE(form_.SetDrive(Drives, L"f:"));
+  const std::vector<std::wstring> expected{L"f: [DATA]", L"c:", L"end c:", L"end c:"};
+  EXPECT_EQ(events_.changes, expected);
+  EXPECT_EQ(
+      SendMessageW(drives_, CB_GETCURSEL, 0, 0),
+      SendMessageW(drives_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"c:")));
+
+  // By a person: while the list is dropped down the selection only moves;
+  // it counts when the list closes.
+  events_.resetTo.clear();
+  events_.changes.clear();
+  const auto f =
+      SendMessageW(drives_, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"f:"));
+  SendMessageW(drives_, CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageW(drives_, CB_SETCURSEL, static_cast<WPARAM>(f), 0);
+  Notify(CBN_SELCHANGE);
+  EXPECT_TRUE(events_.changes.empty());
+  SendMessageW(drives_, CB_SHOWDROPDOWN, FALSE, 0);
+  Notify(CBN_CLOSEUP);
+  Notify(CBN_SELCHANGE);  // in whichever order they come, once
+  EXPECT_EQ(events_.changes, (std::vector<std::wstring>{L"f: [DATA]", L"end f: [DATA]"}));
+  EXPECT_EQ(form_.Drive(Drives), L"f: [DATA]");
+}
+
+TEST_F(ChooserListsTest, DriveTextsOpenTheDrivesCurrentFolder) {
+  // Another drive's current folder is what "=F:" in the environment says.
+  ASSERT_TRUE(SetEnvironmentVariableW(L"=F:", L"F:\\Projects"));
+  EXPECT_TRUE(form_.SetPath(Folders, L"f: [DATA]"));
+  EXPECT_EQ(form_.Path(Folders), L"F:\\Projects");
+  ASSERT_TRUE(SetEnvironmentVariableW(L"=F:", nullptr));
+  EXPECT_TRUE(form_.SetPath(Folders, L"f:"));
+  EXPECT_EQ(lstrcmpiW(form_.Path(Folders).c_str(), L"F:\\"), 0) << "without one, the root";
+  // The current drive's current folder is the current directory.
+  wchar_t here[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, here);
+  ASSERT_TRUE(SetCurrentDirectoryW(L"F:\\Projects"));
+  const bool opened = form_.SetPath(Folders, L"f:");
+  const std::wstring path = form_.Path(Folders);
+  SetCurrentDirectoryW(here);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(path, L"F:\\Projects");
+}
+
+TEST_F(ChooserListsTest, TheFolderListShowsThePathThenTheSubfoldersSorted) {
+  const std::wstring base = L"F:\\Lists test";
+  for (const wchar_t* name : {L"", L"\\zeta", L"\\Alpha", L"\\beta", L"\\beta\\inner"})
+    CreateDirectoryW((base + name).c_str(), nullptr);
+  CloseHandle(
+      CreateFileW((base + L"\\file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+  ASSERT_TRUE(form_.SetPath(Folders, base + L"\\"));
+  EXPECT_EQ(form_.Path(Folders), base);
+  const std::vector<std::wstring> expected{L"F:\\", L"  Lists test", L"    Alpha", L"    beta", L"    zeta"};
+  EXPECT_EQ(Lines(folders_, LB_GETCOUNT, LB_GETTEXT), expected);
+  EXPECT_EQ(SendMessageW(folders_, LB_GETCURSEL, 0, 0), 1) << "the open folder is selected";
+  // What cannot be opened leaves the list as it is.
+  for (const std::wstring& bad :
+       {base + L"\\missing", base + L"\\file.txt", std::wstring{UnusedLetter(), L':'}}) {
+    EXPECT_FALSE(form_.SetPath(Folders, bad)) << testing::PrintToString(bad);
+    EXPECT_EQ(form_.Path(Folders), base);
+  }
+  EXPECT_EQ(Lines(folders_, LB_GETCOUNT, LB_GETTEXT), expected);
+  EXPECT_TRUE(form_.SetPath(Folders, L"F:\\"));
+  EXPECT_EQ(form_.Path(Folders), L"F:\\") << "a root keeps its backslash";
+
+  DeleteFileW((base + L"\\file.txt").c_str());
+  for (const wchar_t* name : {L"\\beta\\inner", L"\\beta", L"\\Alpha", L"\\zeta", L""})
+    RemoveDirectoryW((base + name).c_str());
+}
+
+TEST(ChooserOwner, AFormShownWithAnOwnerStaysInFrontOfIt) {
+  Recorder ownerEvents, events;
+  platform::Form owner(kOwnerDesign, ownerEvents);
+  platform::Form owned(kDesign, events);
+  owner.Show();
+  owned.Show(&owner);
+  HWND ownerWindow = FindWindowW(L"VxrForm", L"Chooser lists owner");
+  HWND ownedWindow = FindWindowW(L"VxrForm", kCaption);
+  ASSERT_NE(ownedWindow, nullptr);
+  EXPECT_EQ(GetWindow(ownedWindow, GW_OWNER), ownerWindow);
+  owned.Unload();
+  owner.Unload();
+  platform::ProcessPendingEvents();
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+}  // namespace
