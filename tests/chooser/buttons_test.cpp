@@ -194,15 +194,5 @@ TEST_F(ButtonsTest, CancelAndTheCloseBoxGiveTheWizardBackOnceAndChangeNothing) {
   }
 }
 
-TEST_F(ButtonsTest, TheChosenFolderIsWhereTheFinishPageGoes) {
-  OpenChooserOn(kApps);
-  NewFolder(L"Recorder");
-  ASSERT_TRUE(PressInChooser("Command2"));
-  ASSERT_TRUE(Press("Command2"));
-  EXPECT_EQ(WizardPage, 4);
-  EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Apps\\Recorder");
-  EXPECT_TRUE(headless::ShownBoxes().empty()) << "the destination exists: no \" could not be found!\"";
-}
-
 }  // namespace
 }  // namespace vxr::test

@@ -1,56 +1,47 @@
 #!/usr/bin/env bash
-# chooser_walk.sh SETUP_STUB DRIVER SCREENSHOT_DIR
+# chooser_walk.sh STUB DRIVER VXRPACK WORK_DIR
 # The destination chooser of the setup under Wine, worked as a person would, on
 # the prefix's test drives (tests/wine/drives.sh): a: diskette, r: CD,
-# n: network, f: a second fixed disk labelled DATA. The setup is started in
-# F:\Projects, which is thereby F:'s current folder. Refused drives bring their
-# messages and the lists return; F: opens its current folder; a new folder is
-# made on disk and becomes the wizard's destination; the close box gives the
-# wizard back. Screenshots of the chooser go to SCREENSHOT_DIR.
-set -euo pipefail
-stub=$1 driver=$2 shots=$3
+# n: network, f: a second fixed disk labelled DATA. The demo package (packed
+# by vxrpack from STUB, both under Wine) is started in F:\Projects, which is
+# thereby F:'s current folder. Refused drives bring their messages and the
+# lists return; F: opens its current folder; a new folder is made on disk and
+# becomes the wizard's destination; the close box gives the wizard back; then
+# the installation goes into the chosen folder. Screenshots of the chooser go
+# to WORK_DIR/screenshots. Leaves the prefix without the product.
+set -uo pipefail
+stub=$1 driver=$2 vxrpack=$3 work=$4
+# shellcheck source=tests/wine/e2e/install_lib.sh
+. "$(dirname "$0")/../../wine/e2e/install_lib.sh"
+shots=$work/screenshots
+rm -rf "$work"
 mkdir -p "$shots"
-wizard="Tarvo's Screen Recorder - Install"
 chooser="Screen Recorder"
-# Control ids: 1000 + the place in the design tables. Wizard: Next 1020,
-# the destination label 1012. Chooser: folder list 1000, drive list 1001,
-# free space 1006.
-next='#1020' destination='#1012' folders='#1000' drives='#1001' free='#1006'
+# Control ids: 1000 + the place in the design tables. Wizard: the destination
+# label 1012. Chooser: folder list 1000, drive list 1001, free space 1006.
+label10='#1012' folders='#1000' drives='#1001' free='#1006'
 
 data="$WINEPREFIX/drives/data"
 if [ ! -d "$data/Projects" ]; then
   echo "FAILED: the prefix has no test drives (tests/wine/drives.sh did not run)" >&2
   exit 1
 fi
-find "$data/Projects" -mindepth 1 -delete  # what an earlier run in this prefix made
-
-(cd "$data/Projects" && exec "$VXR_WINE" "$stub") >/dev/null 2>&1 &
-stub_pid=$!
-coproc DRIVER { "$VXR_WINE" "$driver" --timeout 30 - 2>/dev/null; }
-driver_pid=$DRIVER_PID
-trap 'exec {DRIVER[1]}>&- 2>/dev/null || true; kill $stub_pid 2>/dev/null || true; wait $driver_pid 2>/dev/null || true' EXIT
-
-failures=0
-# drive COMMAND...: one driver command; its output goes to $out, a failure is counted.
-drive() {
-  local line
-  out=""
-  printf '%s\n' "$*" >&"${DRIVER[1]}"
-  while IFS= read -r line <&"${DRIVER[0]}"; do
-    case $line in
-    ok) return 0 ;;
-    fail:*) echo "FAILED: $* -> $line" >&2; failures=$((failures + 1)); return 1 ;;
-    *) out+="$line"$'\n' ;;
-    esac
-  done
-  echo "FAILED: $* -> the driver stopped" >&2
-  exit 1
+find "$data/Projects" -mindepth 1 -delete # what an earlier run in this prefix made
+chosen='F:\Projects\Recorder Target'
+chosen_dir="$data/Projects/Recorder Target"
+after_setup() {
+  clean_machine
+  rm -rf "$chosen_dir"
 }
-fail() { echo "FAILED: $*" >&2; failures=$((failures + 1)); }
-shot() {
-  sleep 0.5  # a repaint may still be on its way
-  import -window root -display "$DISPLAY" "$shots/$1.png"
-}
+
+"$VXR_WINE" "$vxrpack" demo "$work/product" >/dev/null 2>&1
+"$VXR_WINE" "$vxrpack" build --stub "$stub" --product "$work/product" --output "$work/VXRSetup.exe" -q >/dev/null 2>&1
+[ -f "$work/VXRSetup.exe" ] || { echo "vxrpack did not build the package" >&2; exit 1; }
+clean_machine
+cd "$data/Projects" || exit 1
+start_setup "$work/VXRSetup.exe"
+cd - >/dev/null || exit 1
+
 # A refused drive: its message, then both lists back on the destination.
 refused() {
   drive "select $drives $1"
@@ -61,19 +52,14 @@ refused() {
   drive "expect $folders selected C:\\"
 }
 
-# To the destination page, and Change Dir.
-drive "window \"$wizard\"" || exit 1
-drive "click $next"
-drive 'expect "Yes I Agree." visible 1'
-drive 'click "Yes I Agree."'
-drive "expect $next enabled 1"
-drive "click $next"
-drive "expect $destination text \"C:\\\\Program Files\\\\Screen Recorder\""
-drive 'click "Change Dir"'
-drive "window \"$chooser\"" || exit 1
-drive "window \"$wizard\""
-drive 'expect . enabled 0' # out of use while the chooser is open
-drive "window \"$chooser\""
+# To the destination page, and Change Dir: the wizard is out of use while the
+# chooser is open.
+walk_to_destination
+must 'click "Change Dir"'
+must "window \"$chooser\""
+must "window \"$title\""
+drive 'expect . enabled 0'
+must "window \"$chooser\""
 
 # The default destination does not exist yet: the lists open the Windows
 # drive's current folder, its root here.
@@ -137,32 +123,44 @@ drive 'press 1'
 drive "expect $folders selected \"Recorder Target\""
 
 # Ok: the wizard shows the new destination and is back in use.
-drive 'click "&Ok"'
-drive "gone \"$chooser\""
-drive "window \"$wizard\""
+must 'click "&Ok"'
+must "gone \"$chooser\""
+must "window \"$title\""
 drive 'expect . enabled 1'
-drive "expect $destination text \"F:\\\\Projects\\\\Recorder Target\""
+drive "expect $label10 text \"${chosen//\\/\\\\}\""
 shot chooser-4-destination-chosen
 
 # Opened again it starts afresh on the destination; the close box gives the
 # wizard back and changes nothing.
-drive 'click "Change Dir"'
-drive "window \"$chooser\""
+must 'click "Change Dir"'
+must "window \"$chooser\""
 drive "expect $drives text \"f: [DATA]\""
 drive "expect $folders selected \"Recorder Target\""
 drive "select $drives c:"
 drive "expect $folders selected C:\\"
-drive close
-drive "gone \"$chooser\""
-drive "window \"$wizard\""
+must close
+must "gone \"$chooser\""
+must "window \"$title\""
 drive 'expect . enabled 1'
-drive "expect $destination text \"F:\\\\Projects\\\\Recorder Target\""
-drive 'expect "Change Dir" enabled 1'
+drive "expect $label10 text \"${chosen//\\/\\\\}\""
 
-# Leaving: the wizard asks, Yes ends the setup.
-drive close
-drive 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
-drive 'press 6'
-drive "gone \"$wizard\""
+# Next installs into the chosen folder.
+destination=$chosen dest_dir=$chosen_dir
+must "click $next"
+drive "timeout 120"
+drive "expect $next text Finish"
+drive "expect $status_line text \"$completed\""
+drive "timeout 60"
+check_files "$work/product"
+check_no_staging
+check_registry
+check_links
+close_group_window
+must "click $next"
+must "gone \"$title\""
+wait_setup_end && { [ "$setup_code" = 0 ] || fail "the setup ended with code $setup_code"; }
+stop_setup
+trap - EXIT
+after_setup
 echo "screenshots in $shots"
 [ "$failures" -eq 0 ]
