@@ -43,16 +43,6 @@ TEST_F(ChooserTest, AMissingDestinationBecomesTheWindowsDriveAndStaysSoAfterCanc
   EXPECT_EQ(Wizard().Text(Form1::Label10), kDefault) << "the wizard still shows what it showed";
 }
 
-TEST_F(ChooserTest, TheWindowsDriveComesFromTheWindowsDirectory) {
-  machine_.AddDrive(L'E');
-  machine_.MakeFolders(L"E:\\WINNT");
-  headless::SetWindowsDirectory(L"E:\\WINNT");
-  OpenChooserOn(L"C:\\Gone");
-  EXPECT_EQ(InstallDir.Trimmed(), L"E:");
-  EXPECT_EQ(Drive(), L"e:");
-  EXPECT_EQ(Path(), L"E:\\");
-}
-
 TEST_F(ChooserTest, ADisketteDestinationStartsTheListsOnTheWindowsDrive) {
   for (wchar_t letter : {L'A', L'B'}) {
     ResetProgram();

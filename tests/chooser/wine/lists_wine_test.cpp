@@ -1,7 +1,7 @@
-// The real drive and folder lists and the drive services under Wine, on the
-// prefix's test drives (tests/wine/drives.sh): a: diskette, r: CD, n: network,
-// f: a fixed disk labelled DATA. They must keep the rules the chooser's logic
-// relies on, as the headless lists do.
+// The real drive and folder lists under Wine, on the prefix's test drives
+// (tests/wine/drives.sh): they must keep the rules the chooser's logic relies
+// on, as the headless lists do. The drive types, labels, free space and its
+// digit grouping are seen in the chooser itself (chooser_walk.sh).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,11 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/disk_space.h"
-#include "platform/drive_type.h"
 #include "platform/events.h"
 #include "platform/forms.h"
-#include "platform/number_format.h"
 
 namespace {
 
@@ -87,68 +84,6 @@ class ChooserListsTest : public testing::Test {
   platform::Form form_{kDesign, events_};
   HWND window_ = nullptr, drives_ = nullptr, folders_ = nullptr;
 };
-
-TEST(ChooserDrives, EveryKindOfDriveIsTold) {
-  struct Case {
-    const wchar_t* root;
-    std::uint32_t type;
-  } cases[] = {
-      {L"c:\\", platform::kDriveFixed},     {L"F:\\", platform::kDriveFixed},
-      {L"a:\\", platform::kDriveRemovable}, {L"r:\\", platform::kDriveCdRom},
-      {L"n:\\", platform::kDriveRemote},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(platform::DriveTypeOf(c.root), c.type) << testing::PrintToString(c.root);
-  const wchar_t unused[] = {UnusedLetter(), L':', L'\\', 0};
-  EXPECT_EQ(platform::DriveTypeOf(unused), platform::kDriveNoRootDir);
-}
-
-TEST(ChooserDrives, FreeSpaceIsTheWholeFigure) {
-  // The 64-bit figure against the cluster counts of the older call, on the
-  // same file system (others write to it meanwhile: within 2 %).
-  const platform::FreeSpace space = platform::FreeBytes(L"c:\\");
-  ASSERT_EQ(space.error, platform::kErrorSuccess);
-  DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
-  ASSERT_TRUE(GetDiskFreeSpaceW(L"c:\\", &sectors, &bytes, &freeClusters, &clusters));
-  const double fromClusters = double(freeClusters) * sectors * bytes;
-  EXPECT_NEAR(double(space.bytes), fromClusters, fromClusters * 0.02);
-  EXPECT_GT(space.bytes, 0u);
-
-  const wchar_t unused[] = {UnusedLetter(), L':', L'\\', 0};
-  const platform::FreeSpace none = platform::FreeBytes(unused);
-  EXPECT_NE(none.error, platform::kErrorSuccess);
-  EXPECT_EQ(none.bytes, 0u);
-}
-
-TEST(ChooserDrives, NumbersAreGroupedAsTheUsersLocaleGroupsThem) {
-  // The test prefix runs in English (United States): commas between threes.
-  struct Case {
-    std::uint64_t value;
-    const wchar_t* text;
-  } cases[] = {
-      {0, L"0"},
-      {999, L"999"},
-      {65536, L"65,536"},
-      {1234567, L"1,234,567"},
-      {~0ull, L"18,446,744,073,709,551,615"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(platform::FormatGrouped(c.value), c.text) << c.value;
-}
-
-TEST_F(ChooserListsTest, EntriesNameEveryDriveButADiskette) {
-  const auto lines = Lines(drives_, CB_GETCOUNT, CB_GETLBTEXT);
-  for (const wchar_t* entry : {L"a:", L"c:", L"f: [DATA]", L"n:", L"r:"})
-    EXPECT_NE(std::find(lines.begin(), lines.end(), entry), lines.end()) << testing::PrintToString(entry);
-  EXPECT_TRUE(form_.SetDrive(Drives, L"F:\\anything"));
-  EXPECT_EQ(form_.Drive(Drives), L"f: [DATA]");
-  EXPECT_TRUE(form_.SetDrive(Drives, L"A:"));
-  EXPECT_EQ(form_.Drive(Drives), L"a:");
-  wchar_t shown[32]{};
-  GetWindowTextW(drives_, shown, 32);
-  EXPECT_STREQ(shown, L"a:") << "the list shows the drive it reports";
-  EXPECT_FALSE(form_.SetDrive(Drives, std::wstring{UnusedLetter(), L':'}));
-  EXPECT_EQ(form_.Drive(Drives), L"a:");
-}
 
 TEST_F(ChooserListsTest, ChangeComesOnceADriveIsChosenAndFromInsideItself) {
   ASSERT_TRUE(form_.SetDrive(Drives, L"c:"));
