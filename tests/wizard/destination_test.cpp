@@ -75,7 +75,8 @@ TEST_P(DestinationTest, NextFromTheDestinationPage) {
     return;
   }
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_FALSE(std::filesystem::exists(machine_.Host(row.used))) << "nothing is made for a refused destination";
+  EXPECT_FALSE(std::filesystem::exists(machine_.Host(row.used)))
+      << "nothing is made for a refused destination";
   EXPECT_EQ(boxes[0].text, row.error);
   EXPECT_EQ(boxes[0].title, L"Error");
   EXPECT_EQ(boxes[0].style, 0x30u);
