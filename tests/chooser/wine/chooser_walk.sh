@@ -7,7 +7,8 @@
 # thereby F:'s current folder. Refused drives bring their messages and the
 # lists return; F: opens its current folder; a new folder is made on disk and
 # becomes the wizard's destination; the close box gives the wizard back; then
-# the installation goes into the chosen folder. Screenshots of the chooser go
+# the installation goes into the chosen folder. A last run makes a folder
+# whose name the code page cannot hold, which Next refuses. Screenshots go
 # to WORK_DIR/screenshots. Leaves the prefix without the product.
 set -uo pipefail
 stub=$1 driver=$2 vxrpack=$3 work=$4
@@ -145,6 +146,7 @@ drive 'expect . enabled 1'
 drive "expect $label10 text \"${chosen//\\/\\\\}\""
 
 # Next installs into the chosen folder.
+default_destination=$destination
 destination=$chosen dest_dir=$chosen_dir
 must "click $next"
 drive "timeout 120"
@@ -160,7 +162,48 @@ must "click $next"
 must "gone \"$title\""
 wait_setup_end && { [ "$setup_code" = 0 ] || fail "the setup ended with code $setup_code"; }
 stop_setup
+after_setup
+destination=$default_destination dest_dir=$(unix_path "$default_destination")
+
+# A folder whose name this Windows' code page (1252 here) cannot hold: the
+# chooser makes it, but the files and the registry are reached through the
+# ANSI calls, so Next refuses it before anything is installed.
+turkish='Kayıt Ğ'
+turkish_windows="F:\\Projects\\$turkish"
+cd "$data/Projects" || exit 1
+start_setup "$work/VXRSetup.exe"
+cd - >/dev/null || exit 1
+walk_to_destination
+must 'click "Change Dir"'
+must "window \"$chooser\""
+drive "select $drives f:"
+drive "expect $folders selected Projects"
+drive 'click "&New Folder"'
+drive 'box "New Folder"'
+drive "type \"$turkish\""
+drive 'press 1'
+drive "expect $folders selected \"$turkish\""
+[ -d "$data/Projects/$turkish" ] || fail "the folder '$turkish' is not on disk"
+must 'click "&Ok"'
+must "gone \"$chooser\""
+must "window \"$title\""
+drive "expect $label10 text \"$turkish_windows\""
+must "click $next"
+drive "expect-box Error \"$turkish_windows cannot be used: its name has characters that the language settings of this Windows do not support. Please choose another directory.\""
+shot chooser-5-code-page-refused
+drive 'press 1'
+drive 'expect "Change Dir" visible 1'
+[ -z "$(ls -A "$data/Projects/$turkish")" ] || fail "files were put into '$turkish'"
+[ ! -e "$data/Projects/Kayit G" ] && [ ! -e "$data/Projects/Kay?t ?" ] || fail "a look-alike folder was made"
+check_not_registered
+must "click $cancel"
+must 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
+must 'press 6'
+must "gone \"$title\""
+wait_setup_end
+stop_setup
 trap - EXIT
 after_setup
+rm -rf "${data:?}/Projects/$turkish"
 echo "screenshots in $shots"
 [ "$failures" -eq 0 ]

@@ -61,7 +61,7 @@ start_setup() {
 # What a script does when it ends while a setup runs; nothing unless it says.
 after_setup() { :; }
 stop_setup() {
-  exec {DRIVER[1]}>&- 2>/dev/null || true
+  { exec {DRIVER[1]}>&-; } 2>/dev/null || true  # a bare exec would keep stderr closed
   kill "$setup_pid" 2>/dev/null || true
   wait "$driver_pid" 2>/dev/null || true
 }

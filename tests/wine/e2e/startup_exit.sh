@@ -43,7 +43,7 @@ fail() {
 }
 stub_pid="" driver_pid="" product_pid=""
 cleanup() {
-  [ -n "$driver_pid" ] && { exec {DRIVER[1]}>&- 2>/dev/null || true; wait "$driver_pid" 2>/dev/null || true; }
+  [ -n "$driver_pid" ] && { { exec {DRIVER[1]}>&-; } 2>/dev/null || true; wait "$driver_pid" 2>/dev/null || true; }
   for pid in $stub_pid $product_pid; do kill "$pid" 2>/dev/null || true; done
   "$VXR_WINE" reg delete "$vendor" /f >/dev/null 2>&1 || true
   "$VXR_WINE" reg delete 'HKLM\Software\Ambretton' /f >/dev/null 2>&1 || true
