@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/headless/registry_store.h"
 #include "tests/support/pe_builder.h"
@@ -39,8 +38,7 @@ void InstallTest::PlacePackage(std::wstring_view path, const Bytes& bytes) {
 Bytes InstallTest::DamagedPackage(int order) {
   Bytes bytes = DemoPackage().bytes;
   const auto& piece = DemoPackage().pieces.at(static_cast<std::size_t>(order - 1));
-  const std::size_t end = bytes.size() - static_cast<std::size_t>(piece.distance);
-  bytes[end - static_cast<std::size_t>(piece.length) / 2] ^= 0x5A;
+  bytes[bytes.size() - static_cast<std::size_t>(piece.distance + piece.length / 2)] ^= 0x5A;
   return bytes;
 }
 
@@ -66,17 +64,23 @@ bool InstallTest::Install(std::function<void(int)> atPoint) {
 }
 
 std::optional<Bytes> InstallTest::Installed(std::string_view name) const {
-  const auto path =
-      machine_.Host(std::wstring(kDestination) + L"\\" + std::wstring(name.begin(), name.end()));
-  if (!std::filesystem::is_regular_file(path)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
+  const auto path = std::wstring(kDestination) + L"\\" + std::wstring(name.begin(), name.end());
+  if (!std::filesystem::is_regular_file(machine_.Host(path))) return std::nullopt;
+  const std::string bytes = machine_.ReadFile(path);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
-std::vector<std::string> InstallTest::DestinationFiles() const {
+void InstallTest::ExpectInstalledBut(const std::vector<std::string>& missing) const {
+  for (const auto& file : DemoFiles()) {
+    if (std::find(missing.begin(), missing.end(), file.installedName) != missing.end()) continue;
+    EXPECT_EQ(Installed(file.installedName), file.bytes) << file.installedName;
+  }
+}
+
+std::vector<std::string> InstallTest::Listing(std::wstring_view folder) const {
   std::vector<std::string> names;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(machine_.Host(kDestination), ec))
+  for (const auto& entry : std::filesystem::directory_iterator(machine_.Host(folder), ec))
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
@@ -85,15 +89,6 @@ std::vector<std::string> InstallTest::DestinationFiles() const {
 bool InstallTest::Exists(std::wstring_view windowsPath) const {
   const auto host = machine_.Host(windowsPath);
   return !host.empty() && std::filesystem::exists(host);
-}
-
-std::vector<std::string> InstallTest::GroupLinks() const {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(machine_.Host(kGroup), ec))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 std::optional<std::string> InstallTest::RegistryText(std::wstring_view key, std::wstring_view name) const {

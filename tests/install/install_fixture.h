@@ -23,8 +23,6 @@ inline constexpr wchar_t kGroup[] =
     L"C:\\Users\\Test\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Screen Recorder";
 inline constexpr wchar_t kCompleted[] =
     L"Installation of Screen Recorder has been successfully completed! You can run VXR from the Start Menu.";
-inline constexpr wchar_t kCopying[] =
-    L"Files are being copied into temporary folder and are being expanded into install directory...";
 
 // The demo product and its package, built once for the whole test program.
 const std::vector<pack::ProductFile>& DemoFiles();
@@ -52,11 +50,11 @@ class InstallTest : public WizardTest {
 
   // A file of the destination; nothing when it is missing.
   std::optional<Bytes> Installed(std::string_view name) const;
-  // Every file in the destination, by name.
-  std::vector<std::string> DestinationFiles() const;
+  // The demo files, byte for byte, but those in `missing`.
+  void ExpectInstalledBut(const std::vector<std::string>& missing = {}) const;
+  // The names in a folder, sorted; empty when there is no such folder.
+  std::vector<std::string> Listing(std::wstring_view folder) const;
   bool Exists(std::wstring_view windowsPath) const;
-  // The links of the Start-menu group, by name; empty when there is no group.
-  std::vector<std::string> GroupLinks() const;
   std::optional<std::string> RegistryText(std::wstring_view key, std::wstring_view name) const;
   // The boxes shown, as "title: text".
   std::vector<std::wstring> Boxes() const;
