@@ -14,7 +14,7 @@ TEST_F(WizardTest, PagesFollowTheButtonsTheLicenceGatesNextAndNoKeepsEverything)
   EXPECT_NE(Wizard().Icon(), platform::kNoIcon);
   EXPECT_EQ(Wizard().Picture(Form1::Image1), Wizard().Icon());
   EXPECT_GT(Wizard().Text(Form1::Text1).size(), 600u) << "the licence text is loaded";
-  EXPECT_FALSE(Shown("Check1"));
+  EXPECT_FALSE(Wizard().Visible(Form1::Check1));
   auto expectPage = [&](int page, bool back, bool next) {
     EXPECT_EQ(WizardPage, page);
     EXPECT_EQ(VisiblePage(), page);

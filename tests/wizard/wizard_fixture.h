@@ -22,7 +22,6 @@ class WizardTest : public ::testing::Test {
   platform::Form& Wizard() { return TheForm1().Window(); }
   bool Press(std::string_view control) { return headless::Click(Wizard(), control); }
   bool CanPress(std::string_view control) { return headless::CanPress(Wizard(), control); }
-  bool Shown(std::string_view control) { return Wizard().Visible(Wizard().Find(control)); }
   int VisiblePage() {
     int page = 0;
     for (int i = 1; i <= 4; ++i)

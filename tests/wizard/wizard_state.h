@@ -1,8 +1,9 @@
 // Everything a person could see or use on the wizard, to tell that a refused
-// close changed nothing.
+// close changed nothing: the page, the destination, whether the window is
+// shown and in use, and its caption and every control's text, enabled and
+// visible state and value.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,25 +13,14 @@
 
 namespace vxr::test {
 
-struct WizardState {
-  std::uint8_t page;
-  std::wstring installDir;
-  bool shown, inUse;
-  std::vector<std::wstring> texts;  // the caption first, then every control's
-  std::vector<int> enabled, visible, values;
-  bool operator==(const WizardState&) const = default;
-};
+using WizardState = std::vector<std::wstring>;
 
 inline WizardState StateOf(platform::Form& w) {
-  WizardState s{WizardPage, std::wstring(InstallDir.Trimmed()), headless::IsShown(w), w.InUse(), {}, {}, {},
-                {}};
-  s.texts.push_back(w.Text(platform::kWindow));
-  for (int id = 0; id < w.ControlCount(); ++id) {
-    s.texts.push_back(w.Text(id));
-    s.enabled.push_back(w.Enabled(id));
-    s.visible.push_back(w.Visible(id));
-    s.values.push_back(w.Value(id));
-  }
+  WizardState s{std::to_wstring(WizardPage), std::wstring(InstallDir.Trimmed()),
+                std::to_wstring(headless::IsShown(w) * 2 + w.InUse()), w.Text(platform::kWindow)};
+  for (int id = 0; id < w.ControlCount(); ++id)
+    s.push_back(std::to_wstring(w.Enabled(id) * 2 + w.Visible(id)) + L' ' + std::to_wstring(w.Value(id)) +
+                L' ' + w.Text(id));
   return s;
 }
 
