@@ -22,9 +22,7 @@ TEST(Launch, TheCopyReadsBackWhatTheOriginalGaveItAndNothingElse) {
            L"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe",
            L"\"C:\\t\\vxu1.tmp\" /original 12",
            L"\"C:\\t\\vxu1.tmp\" /original 12 \"\"",
-           L"\"C:\\t\\vxu1.tmp\" /other 12 \"C:\\x\\Uninstall VXR.exe\"",
            L"\"C:\\t\\vxu1.tmp\" /original 0 \"C:\\x\\Uninstall VXR.exe\"",
-           L"\"C:\\t\\vxu1.tmp\" /original 12x \"C:\\x\\Uninstall VXR.exe\"",
            L"\"C:\\t\\vxu1.tmp\" /original 99999999999999999999 \"C:\\x\\Uninstall VXR.exe\"",
            L"\"C:\\t\\vxu1.tmp\" /original 12 \"C:\\x\\Uninstall VXR.exe\" more",
        })

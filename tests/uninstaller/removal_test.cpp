@@ -103,7 +103,7 @@ TEST(Removal, AsksWaitsForTheProductAndRemovesExactlyWhatTheSetupInstalled) {
 
 // What is not this installation's stays, and the closing box says why.
 TEST(Removal, LeavesWhatIsNotThisInstallationsAndSaysWhy) {
-  const std::wstring vendor = kVendor, other = vendor + L"\\Other", sr = L"D:\\SR";
+  const std::wstring other = kVendor + L"\\Other", sr = L"D:\\SR", theirs = sr + L"\\Screen Recorder.exe";
   const std::wstring notes = kDir + L"\\My notes.txt", folder = kDir + L"\\Recordings\\one.avi";
   const std::wstring link = kGroup + L"\\My recorder.lnk", chm = kDir + L"\\VXR.chm\\page.htm";
   const struct {
@@ -114,27 +114,22 @@ TEST(Removal, LeavesWhatIsNotThisInstallationsAndSaysWhy) {
     const wchar_t* dizin = nullptr;
     std::wstring dir = kDir;
   } cases[] = {
-      {"another product under the vendor key", other + L"\\|Dizin", {vendor, other}, {kProduct}, L""},
-      {"a value of the vendor key", vendor + L"\\|Licence", {vendor}, {kProduct}, L""},
-      {"a default value of the vendor key", vendor + L"\\|", {vendor}, {kProduct}, L""},
+      {"another product under the vendor key", other + L"\\|Dizin", {kVendor, other}, {kProduct}, L""},
+      {"a value of the vendor key", kVendor + L"\\|Licence", {kVendor}, {kProduct}, L""},
+      {"a default value of the vendor key", kVendor + L"\\|", {kVendor}, {kProduct}, L""},
       {"a file of the user's", notes, {notes, kDir}, {kProduct}, L"\r\n" + kDir},
       {"a folder of the user's", folder, {folder, kDir}, {kProduct}, L"\r\n" + kDir},
       {"a folder named like a product file", chm, {chm, kDir}, {kProduct}, L"\r\n" + kDir},
       {"a link of the user's", link, {link, kGroup}, {kProduct}, L"\r\n" + kGroup},
-      // The settings, the entry and the group serve the other installation.
-      {"another installation",
-       sr + L"\\Screen Recorder.exe",
-       {kProduct, kEntry, kGroup},
-       {kDir},
-       L"installation in " + sr,
-       sr.c_str()},
+      // Another installation: the settings, the entry and the group serve it.
+      {"another one", theirs, {kProduct, kEntry, kGroup}, {kDir}, L"installation in " + sr, sr.c_str()},
       // The same folder in other letters or with blanks, or a folder that no
       // longer holds the product: the settings are this installation's.
-      {"stored in other letters", L"", {}, {vendor, kGroup}, L"", kStoredInOtherLetters},
-      {"stored with blanks", L"", {}, {vendor, kGroup}, L"", kStoredWithBlanks},
-      {"stored elsewhere", L"", {}, {vendor, kGroup}, L"", L"D:\\Gone"},
-      {"stored empty", L"", {}, {vendor, kGroup}, L"", L""},
-      {"at a drive's root", L"", {}, {L"D:\\Screen Recorder.exe", vendor, kGroup}, L"", nullptr, L"D:\\"},
+      {"stored in other letters", L"", {}, {kVendor, kGroup}, L"", kStoredInOtherLetters},
+      {"stored with blanks", L"", {}, {kVendor, kGroup}, L"", kStoredWithBlanks},
+      {"stored elsewhere", L"", {}, {kVendor, kGroup}, L"", L"D:\\Gone"},
+      {"stored empty", L"", {}, {kVendor, kGroup}, L"", L""},
+      {"at a drive's root", L"", {}, {L"D:\\Screen Recorder.exe", kVendor, kGroup}, L"", nullptr, L"D:\\"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

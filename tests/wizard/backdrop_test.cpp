@@ -11,10 +11,10 @@
 namespace vxr::test {
 namespace {
 
-// As a person sees it: as high as the work area's bottom edge and a fifth
-// more (a task bar on top does not shorten it), bands without gaps over the whole width and below
-// the bottom edge, shading from black up to the brightest blue and back down
-// in steps too small to see.
+// As a person sees it: as high as the work area's bottom edge and a fifth more
+// (a task bar on top does not shorten it), bands without gaps over the whole
+// width and below the bottom edge, shading from black up to the brightest blue
+// and back down in steps too small to see.
 TEST(BackdropTest, BandsCoverItAndShadeSmoothly) {
   const struct {
     platform::PixelRect area;

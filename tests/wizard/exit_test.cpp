@@ -18,48 +18,26 @@ namespace fs = std::filesystem;
 
 constexpr wchar_t kStaging[] = L"C:\\WINDOWS\\TEMP\\VXRTMP";
 
-class ExitTest : public WizardTest {
- protected:
-  // How the install sequence leaves the wizard when it has finished.
-  void Finish() {
-    for (int page = 1; page <= 4; ++page) Wizard().SetVisible(Form1::Frame1(page), page == 4);
-    WizardPage = 4;
-    Wizard().SetEnabled(Form1::Command1, false);
-    Wizard().SetEnabled(Form1::Command3, false);
-    Wizard().SetText(Form1::Command2, Form1::kFinish);
-    Wizard().SetVisible(Form1::Check1, true);
-  }
-  // "Command3" (Cancel), "Command2" (Finish) or "close box".
-  void Close(std::string_view how) {
-    if (how == "close box") {
-      ASSERT_TRUE(headless::PressCloseBox(Wizard()));
-    } else {
-      ASSERT_TRUE(Press(how));
-    }
-  }
-};
-
-TEST_F(ExitTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOneThatCannotStart) {
+TEST_F(WizardTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOneThatCannotStart) {
   const auto image = MakePeImage(false, {{".text", 0x200, 0x1000, 0x200, 0x400}}, 0, 0, 0x600);
   const std::string program(image.begin(), image.end());
   const std::wstring kDefault = L"C:\\Program Files\\Screen Recorder";
   const struct {
     const char* name;
-    std::string_view how;
-    bool ticked;
+    bool closeBox, ticked;
     std::wstring dir;                  // InstallDir, blanks and all
     std::optional<std::string> bytes;  // the installed program; nullopt: missing
     bool fails = false, startRefused = false, desktopShell = true;
   } cases[] = {
-      {"Finish, ticked", "Command2", true, kDefault, program},
-      {"Finish, not ticked", "Command2", false, kDefault, program},
-      {"close box, ticked", "close box", true, kDefault, program},
-      {"close box, not ticked", "close box", false, kDefault, program},
+      {"Finish, ticked", false, true, kDefault, program},
+      {"Finish, not ticked", false, false, kDefault, program},
+      {"close box, ticked", true, true, kDefault, program},
+      {"close box, not ticked", true, false, kDefault, program},
       // Without a desktop shell, as under Wine, the product is started directly.
-      {"chosen destination", "Command2", true, L"  D:\\Apps\\SR", program, false, false, false},
-      {"missing", "Command2", true, kDefault, std::nullopt, true},
-      {"damaged", "Command2", true, kDefault, "MZ, and then nothing a loader could use", true},
-      {"refused", "Command2", true, kDefault, program, true, true},
+      {"chosen destination", false, true, L"  D:\\Apps\\SR", program, false, false, false},
+      {"missing", false, true, kDefault, std::nullopt, true},
+      {"damaged", false, true, kDefault, "MZ, and then nothing a loader could use", true},
+      {"refused", false, true, kDefault, program, true, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -76,9 +54,17 @@ TEST_F(ExitTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOneT
     headless::SetDesktopShellAnswers(c.desktopShell);
     Start();
     InstallDir = c.dir;
-    Finish();
+    // As the installation leaves the wizard when it has finished.
+    for (int page = 1; page <= 4; ++page) Wizard().SetVisible(Form1::Frame1(page), page == 4);
+    WizardPage = 4;
+    Wizard().SetEnabled(Form1::Command1, false);
+    Wizard().SetEnabled(Form1::Command3, false);
+    Wizard().SetText(Form1::Command2, Form1::kFinish);
+    Wizard().SetVisible(Form1::Check1, true);
     ASSERT_TRUE(!c.ticked || Press("Check1"));
-    EXPECT_TRUE(headless::EndsProgram([&] { Close(c.how); })) << "the setup ends all the same";
+    EXPECT_TRUE(headless::EndsProgram([&] {
+      EXPECT_TRUE(c.closeBox ? headless::PressCloseBox(Wizard()) : Press("Command2"));
+    })) << "the setup ends all the same";
     ASSERT_EQ(headless::ShownBoxes().size(), c.fails ? 1u : 0u) << "no question once finished";
     for (const auto& box : headless::ShownBoxes()) {
       EXPECT_EQ(box.title, L"Error");
@@ -91,20 +77,21 @@ TEST_F(ExitTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOneT
   }
 }
 
-TEST_F(ExitTest, YesEmptiesTheStagingFolderOfItsOwnFilesOnly) {
+TEST_F(WizardTest, YesEmptiesTheStagingFolderOfItsOwnFilesOnly) {
   const std::wstring staged = std::wstring(kStaging) + L"\\";
   const struct {
     const char* name;
     std::vector<std::wstring> files;  // below the staging folder; "" makes the folder alone
-    bool folderStays;
-    std::vector<std::wstring> staying;  // host paths below C:\WINDOWS\TEMP, besides another program's file
+    // What stays below C:\WINDOWS\TEMP besides another program's file, as host
+    // paths; the staging folder stays with it.
+    std::vector<std::wstring> staying;
     const wchar_t* readOnly = nullptr;
   } cases[] = {
-      {"no folder", {}, false, {}},
-      {"empty folder", {L""}, false, {}},
-      {"pieces", {L"VXR.EX_", L"VXR.CH_", L"BEEP.WA_", L"noextension"}, false, {}},
-      {"a subfolder", {L"sub\\inner.bin", L"VXR.EX_"}, true, {L"VXRTMP/sub/inner.bin"}},
-      {"a read-only file", {L"A.WA_", L"B.WA_", L"C.WA_"}, true, {L"VXRTMP/B.WA_"}, L"B.WA_"},
+      {"no folder", {}, {}},
+      {"empty folder", {L""}, {}},
+      {"pieces", {L"VXR.EX_", L"VXR.CH_", L"BEEP.WA_", L"noextension"}, {}},
+      {"a subfolder", {L"sub\\inner.bin", L"VXR.EX_"}, {L"VXRTMP/sub/inner.bin"}},
+      {"a read-only file", {L"A.WA_", L"B.WA_", L"C.WA_"}, {L"VXRTMP/B.WA_"}, L"B.WA_"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -133,7 +120,7 @@ TEST_F(ExitTest, YesEmptiesTheStagingFolderOfItsOwnFilesOnly) {
     auto staying = c.staying;
     staying.push_back(L"other.tmp");
     EXPECT_EQ(left, staying);
-    EXPECT_EQ(platform::PathExists(kStaging), c.folderStays);
+    EXPECT_EQ(platform::PathExists(kStaging), !c.staying.empty());
   }
 }
 
