@@ -80,10 +80,11 @@ class FakeSystem final : public System {
     boxes.push_back({std::wstring(text), style});
     if (onBox) onBox();
     if ((style & 0xF) == kMbOk) return kIdOk;
-    if (answers.empty())
-      ADD_FAILURE() << "no answer for the box: " << ::testing::PrintToString(boxes.back().text);
-    const int answer = answers.empty() ? kIdCancel : answers.front();
-    if (!answers.empty()) answers.pop_front();
+    EXPECT_FALSE(answers.empty()) << "no answer for the box: "
+                                  << ::testing::PrintToString(std::wstring(text));
+    if (answers.empty()) return kIdCancel;
+    const int answer = answers.front();
+    answers.pop_front();
     return answer;
   }
 
