@@ -1,14 +1,11 @@
 // Under Wine, against the real LZ32 (what the setup calls on Windows) and
-// Wine's expand.exe:
-// - ExpandFile through LZ32 and our own expander give the same result and
-//   bytes on the corpus compressed by mscompress and by our compressor, and on
-//   malformed files;
-// - our compressor's output also comes back whole through expand.exe;
-// - the open and copy failures a real file system can produce reach their
-//   result codes.
-// wine_lz32.sh runs it twice: `--write DIR` writes the corpus for mscompress
-// on the host, then `DIR` checks.
+// Wine's expand.exe: ExpandFile and our own expander agree, result and bytes,
+// on the corpus compressed by mscompress and by our compressor and on
+// malformed files; expand.exe takes our compressor's output; a real file
+// system's open and copy failures reach their codes. wine_lz32.sh runs it
+// twice: `--write DIR` writes the corpus for mscompress, then `DIR` checks.
 #include <gtest/gtest.h>
+#include <process.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -59,22 +56,11 @@ Bytes ExpandAlike(const fs::path& source) {
 
 Bytes ExpandExe(const fs::path& source) {
   const fs::path target = g_work / "expand.out";
-  const fs::path expand = SystemFolder() / "expand.exe";
-  std::wstring command = L"expand.exe \"" + source.wstring() + L"\" \"" + target.wstring() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(expand.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    ADD_FAILURE() << "cannot start " << expand.string();
-    return {};
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  EXPECT_EQ(code, 0u) << "expand.exe";
+  auto quoted = [](const fs::path& p) { return L"\"" + p.wstring() + L"\""; };
+  EXPECT_EQ(_wspawnl(_P_WAIT, (SystemFolder() / "expand.exe").c_str(), L"expand.exe", quoted(source).c_str(),
+                     quoted(target).c_str(), nullptr),
+            0)
+      << "expand.exe";
   return test::ReadFile(target);
 }
 
@@ -102,41 +88,31 @@ TEST(Lz32, MalformedFilesExpandAlike) {
   auto prefix = [&](std::size_t n) {
     return Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
   };
-  std::vector<Bytes> cases = {{}};
-  for (const std::size_t n : {1u, 2u, 7u, 8u, 9u, 10u, 12u, 13u, 14u, 15u, 16u, 17u, 100u, 1001u}) {
+  std::vector<Bytes> cases = {{}, prefix(good.size() - 1)};
+  for (const std::size_t n : {1u, 2u, 7u, 8u, 9u, 10u, 12u, 13u, 14u, 15u, 16u, 17u, 100u, 1001u})
     cases.push_back(prefix(n));
-  }
-  cases.push_back(prefix(good.size() - 1));
+  auto changed = [&](std::size_t at, int count, std::uint32_t value) {
+    Bytes bytes = good;
+    for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return bytes;
+  };
   for (const std::uint8_t mode : {'B', 'a', '\0'}) {
-    Bytes wrong = good;
-    wrong[szdd::kOffsetMode] = mode;
-    cases.push_back(wrong);
-    cases.push_back(Bytes(wrong.begin(), wrong.begin() + 14));
+    cases.push_back(changed(szdd::kOffsetMode, 1, mode));
+    cases.push_back(Bytes(cases.back().begin(), cases.back().begin() + 14));
   }
-  for (const std::uint32_t declared : {0u, 1u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
-    Bytes resized = good;
-    for (int i = 0; i < 4; ++i) {
-      resized[szdd::kOffsetExpandedSize + i] = static_cast<std::uint8_t>(declared >> (8 * i));
-    }
-    cases.push_back(resized);
-  }
-  Bytes tail = good;
-  for (int i = 0; i < 300; ++i) tail.push_back(static_cast<std::uint8_t>(i * 91));
-  cases.push_back(tail);
-  Bytes signature = good;
-  signature[7] ^= 1;
-  cases.push_back(signature);
+  for (const std::uint32_t declared : {0u, 1u, 0x7FFFFFFFu, 0xFFFFFFFFu})
+    cases.push_back(changed(szdd::kOffsetExpandedSize, 4, declared));
+  cases.push_back(changed(7, 1, good[7] ^ 1u));  // the signature
+  cases.push_back(good);
+  for (int i = 0; i < 300; ++i) cases.back().push_back(static_cast<std::uint8_t>(i * 91));  // a tail
   // Matches only, some naming the writer's own slot, and a cut match at the end.
-  Bytes matches = prefix(14);
+  cases.push_back(prefix(14));
   for (int g = 0; g < 600; ++g) {
-    matches.push_back(static_cast<std::uint8_t>(g * 37));
-    for (int i = 0; i < 8; ++i) {
-      matches.push_back(static_cast<std::uint8_t>(g * 13 + i));
-      matches.push_back(static_cast<std::uint8_t>(0xF0 + i));
-    }
+    cases.back().push_back(static_cast<std::uint8_t>(g * 37));
+    for (int i = 0; i < 8; ++i)
+      cases.back().insert(cases.back().end(), {std::uint8_t(g * 13 + i), std::uint8_t(0xF0 + i)});
   }
-  matches.insert(matches.end(), {0x00, 0x12});
-  cases.push_back(matches);
+  cases.back().insert(cases.back().end(), {0x00, 0x12});
 
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE("case " + std::to_string(i) + ", " + std::to_string(cases[i].size()) + " bytes");

@@ -1,0 +1,122 @@
+// What the setup reads of its own file: the payload table and the PE headers.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine/payload_table.h"
+#include "engine/pe_image.h"
+#include "tests/support/pe_builder.h"
+
+namespace vxr {
+namespace {
+
+using test::MakePeImage;
+
+// The table compiled into the stub, as the packing tool finds it: consistent rows.
+TEST(PayloadTable, EmbeddedTableHoldsEightPiecesBackToBack) {
+  const auto table = EmbeddedPayloadTable();
+  ASSERT_TRUE(table);
+  // A failed main program ends the installation, so it is taken first, before
+  // anything else is written.
+  EXPECT_EQ((*table)[0].installedName, L"Screen Recorder.exe");
+  std::set<std::wstring> installed;
+  std::int64_t end = 0;
+  for (int order = 1; const auto& piece : *table) {
+    EXPECT_EQ(piece.order, order++);
+    EXPECT_TRUE(installed.insert(piece.installedName).second) << "installed twice " << piece.order;
+    // The staging name is the installed one with its last letter made "_".
+    EXPECT_EQ(piece.storedName, piece.installedName.substr(0, piece.installedName.size() - 1) + L'_');
+    // Counted from the end of the package: each piece ends where the one
+    // processed before it starts.
+    EXPECT_EQ(piece.distance, end);
+    EXPECT_GT(piece.length, 0);
+    EXPECT_FALSE(piece.crc) << "only the packing tool writes CRCs";
+    end += piece.length;
+  }
+  EXPECT_LE(end, INT32_MAX) << "positions in the package are 32-bit";
+  // The program group and the uninstall entry point at these.
+  for (const wchar_t* name : {L"Uninstall VXR.exe", L"VXR.chm"}) EXPECT_TRUE(installed.count(name)) << name;
+}
+
+TEST(PayloadTable, DamagedTablesAreRefused) {
+  const payload::Table good = ShippedPayloadTable();
+  ASSERT_TRUE(ReadPayloadTable(good));
+  const std::pair<const char*, void (*)(payload::Table&)> cases[] = {
+      {"magic", [](payload::Table& t) { t.magic ^= 1; }},
+      {"version", [](payload::Table& t) { t.version = 2; }},
+      {"count", [](payload::Table& t) { t.count = 7; }},
+      {"zero length", [](payload::Table& t) { t.pieces[3].length = 0; }},
+      {"negative distance", [](payload::Table& t) { t.pieces[5].distance = -1; }},
+      {"empty name", [](payload::Table& t) { t.pieces[1].storedName[0] = '\0'; }},
+      {"unterminated name", [](payload::Table& t) { std::fill_n(t.pieces[2].installedName, 40, 'x'); }},
+      {"broken UTF-8", [](payload::Table& t) { t.pieces[4].storedName[0] = '\xC3'; }},
+  };
+  for (const auto& [what, damage] : cases) {
+    payload::Table damaged = good;
+    damage(damaged);
+    EXPECT_FALSE(ReadPayloadTable(damaged)) << what;
+  }
+  // A CRC and a non-ASCII name, as the packing tool may write them.
+  payload::Table rewritten = good;
+  rewritten.pieces[0].flags = payload::kHasCrc, rewritten.pieces[0].crc32 = 0xCBF43926u;
+  std::copy_n("Kay\xC4\xB1t.ex_", 11, rewritten.pieces[0].storedName);
+  const auto table = ReadPayloadTable(rewritten);
+  ASSERT_TRUE(table);
+  EXPECT_EQ((*table)[0].crc, 0xCBF43926u);
+  EXPECT_EQ((*table)[0].storedName, L"Kayıt.ex_");
+}
+
+TEST(PeImage, FindsSectionsAndSecurityDirectoryInBothFormats) {
+  for (const bool is64 : {false, true}) {
+    SCOPED_TRACE(is64 ? "PE32+" : "PE32");
+    const auto image = MakePeImage(is64,
+                                   {{".text", 0x1234, 0x1000, 0x1400, 0x400},
+                                    {".vxrpay", 0x310, 0x3000, 0x400, 0x1800},
+                                    {".rsrc", 0x10, 0x4000, 0x200, 0x1C00}},
+                                   0x2000, 0x5A8);
+    const auto headers = pe::ParseHeaders(image);
+    ASSERT_TRUE(headers);
+    EXPECT_EQ(headers->is64, is64);
+    EXPECT_EQ(headers->sectionCount, 3);
+    EXPECT_EQ(headers->securityOffset, 0x2000u);
+    EXPECT_EQ(headers->securitySize, 0x5A8u);
+
+    const auto payload = pe::FindSection(image, payload::kSectionName);
+    ASSERT_TRUE(payload);
+    EXPECT_EQ(
+        std::tuple(payload->fileOffset, payload->rawSize, payload->virtualAddress, payload->virtualSize),
+        std::tuple(0x1800u, 0x400u, 0x3000u, 0x310u));
+    const char missing[8] = {'.', 'n', 'o', 'n', 'e'};
+    EXPECT_FALSE(pe::FindSection(image, missing));
+  }
+}
+
+TEST(PeImage, RefusesWhatIsNotAWholeImage) {
+  const auto good = MakePeImage(false, {{".text", 1, 0x1000, 0x200, 0x400}});
+  // Every prefix that cuts the headers or the section table is refused, never read past.
+  const std::size_t tableEnd = 0x80 + 24 + 224 + 40;
+  for (std::size_t n = 0; n < tableEnd; ++n) {
+    EXPECT_FALSE(pe::ParseHeaders(std::span(good.data(), n))) << n << " bytes";
+  }
+  EXPECT_TRUE(pe::ParseHeaders(std::span(good.data(), tableEnd)));
+
+  const std::pair<const char*, void (*)(std::vector<std::uint8_t>&)> damages[] = {
+      {"no MZ", [](auto& b) { b[0] = 'X'; }},
+      {"e_lfanew far outside", [](auto& b) { test::Put32(b, 0x3C, 0xFFFFFFF0u); }},
+      {"a ROM image's magic", [](auto& b) { test::Put16(b, 0x80 + 24, 0x107); }},
+      {"more sections than bytes", [](auto& b) { test::Put16(b, 0x80 + 6, 0xFFFF); }},
+  };
+  for (const auto& [what, damage] : damages) {
+    auto bad = good;
+    damage(bad);
+    EXPECT_FALSE(pe::ParseHeaders(bad)) << what;
+  }
+  auto bad = good;
+  test::Put32(bad, 0x80 + 24 + 92, 4);  // directories end before the security one
+  const auto headers = pe::ParseHeaders(bad);
+  ASSERT_TRUE(headers);
+  EXPECT_EQ(headers->securitySize, 0u);
+}
+
+}  // namespace
+}  // namespace vxr
