@@ -28,10 +28,10 @@ class QuietUi final : public vxr::InstallUi {
 };
 
 bool PutFile(const std::wstring& path, DWORD attributes, const std::string& text = "demo") {
-  HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only one from an earlier run
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
+  if (file == INVALID_HANDLE_VALUE) return false;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
   return SetFileAttributesW(path.c_str(), attributes) != 0;
@@ -43,10 +43,8 @@ bool Prepare(const std::wstring& dir) {
   for (std::size_t sep = dir.find(L'\\', 3); sep != std::wstring::npos; sep = dir.find(L'\\', sep + 1))
     CreateDirectoryW(dir.substr(0, sep).c_str(), nullptr);
   CreateDirectoryW(dir.c_str(), nullptr);
-  const std::wstring help = dir + L"\\VXR.chm";
-  SetFileAttributesW(help.c_str(), FILE_ATTRIBUTE_NORMAL);
   return PutFile(dir + L"\\Screen Recorder.exe", FILE_ATTRIBUTE_NORMAL) &&
-         PutFile(help, FILE_ATTRIBUTE_READONLY) &&
+         PutFile(dir + L"\\VXR.chm", FILE_ATTRIBUTE_READONLY) &&
          PutFile(dir + L"\\Uninstall VXR.exe", FILE_ATTRIBUTE_ARCHIVE);
 }
 

@@ -43,7 +43,7 @@ const test::RegistryUnderTest kWine{
                         &handle))
         return std::nullopt;
       DWORD type = 0, size = 512;
-      std::string bytes(size, '\0');
+      std::string bytes(size, '\0'), narrow;
       const LONG status = RegQueryValueExW(handle, std::wstring(name).c_str(), nullptr, &type,
                                            reinterpret_cast<BYTE*>(bytes.data()), &size);
       RegCloseKey(handle);
@@ -53,7 +53,6 @@ const test::RegistryUnderTest kWine{
       // RegSetValueExA also stores a NUL that follows the data in memory, so a
       // final NUL says nothing here; the headless tests see the exact bytes.
       if (type == REG_SZ) {
-        std::string narrow;
         for (std::size_t i = 0; i < bytes.size(); i += 2) narrow.push_back(bytes[i]);
         if (!narrow.empty() && narrow.back() == '\0') narrow.pop_back();
         bytes = narrow;
@@ -63,9 +62,8 @@ const test::RegistryUnderTest kWine{
 
 class RegistryWineTest : public ::testing::Test {
  protected:
-  void SetUp() override { Remove(); }
-  void TearDown() override { Remove(); }
-  static void Remove() {
+  void SetUp() override { TearDown(); }
+  void TearDown() override {
     HKEY software = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software))
       return;
@@ -74,19 +72,14 @@ class RegistryWineTest : public ::testing::Test {
   }
 };
 
-TEST_F(RegistryWineTest, ReadersTakeOnlyTheirOwnType) { test::CheckReaders(kWine, kKey); }
-
-TEST_F(RegistryWineTest, WritersLandInTheThirtyTwoBitView) {
-  test::CheckWriters(kWine, kKey);
+TEST_F(RegistryWineTest, RoutinesTakeAndStoreOnlyTheirOwnTypesInTheThirtyTwoBitView) {
+  test::CheckValues(kWine, kKey);
+  test::CheckListing(kWine, std::wstring(kKey) + L"\\Listed");
   EXPECT_TRUE(ExistsInView(L"Software\\VxrRegistryTest\\A\\B", KEY_WOW64_32KEY));
 #ifdef _WIN64
   EXPECT_TRUE(ExistsInView(L"Software\\Wow6432Node\\VxrRegistryTest\\A", KEY_WOW64_64KEY));
   EXPECT_FALSE(ExistsInView(L"Software\\VxrRegistryTest", KEY_WOW64_64KEY));
 #endif
-}
-
-TEST_F(RegistryWineTest, SubKeysListInTheRegistrysOrderUpToTheBufferLimit) {
-  test::CheckListing(kWine, kKey);
 }
 
 }  // namespace

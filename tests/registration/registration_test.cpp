@@ -1,0 +1,275 @@
+// The registry routines, the product's settings and the program group on the
+// headless platform.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/install_ui.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/registry_store.h"
+#include "platform/headless/shell_control.h"
+#include "registration/product_settings.h"
+#include "registration/program_group.h"
+#include "registration/registry.h"
+#include "tests/registration/registry_checks.h"
+#include "tests/support/test_machine.h"
+
+namespace vxr {
+namespace {
+
+// Records what a step did to the wizard window, in order, and where pending events ran.
+struct FakeUi final : InstallUi {
+  void SetStatusLine(std::wstring_view text) override { log.push_back(L"status: " + std::wstring(text)); }
+  void RefreshWindow() override { log.push_back(L"refresh"); }
+  void QueueEventMarker() {
+    headless::QueueEvent([this] { log.push_back(L"events"); });
+  }
+  std::vector<std::wstring> log;
+};
+
+using namespace std::string_literals;
+using platform::registry::ValueType;
+using test::kLm;
+constexpr wchar_t kKeyMessage[] = L"Registry anahtarı oluşturulamadı. Registry key could not be created!";
+constexpr wchar_t kStringMessage[] =
+    L"Registry'e string yazılamadı! Registry value(string) could not be written!";
+
+const test::RegistryUnderTest kHeadless{
+    [](std::wstring_view key, std::wstring_view name, const test::RawValue& value) {
+      headless::PutRegistryValue(kLm, key, name, static_cast<ValueType>(value.type),
+                                 std::vector<std::uint8_t>(value.bytes.begin(), value.bytes.end()));
+    },
+    [](std::wstring_view key) { headless::PutRegistryKey(kLm, key); },
+    [](std::wstring_view key, std::wstring_view name) -> std::optional<test::RawValue> {
+      const auto value = headless::GetRegistryValue(kLm, key, name);
+      if (!value) return std::nullopt;
+      return test::RawValue{static_cast<std::uint32_t>(value->type),
+                            {value->bytes.begin(), value->bytes.end()}};
+    }};
+
+// A value as "type:data", its exact bytes (the setup stores no NUL); "" when missing.
+std::string Value(std::wstring_view key, std::wstring_view name) {
+  const auto value = kHeadless.get(key, name);
+  if (!value) return "";
+  if (value->type != 4) return std::to_string(value->type) + ":" + value->bytes;
+  std::uint32_t number = 0;
+  std::memcpy(&number, value->bytes.data(), 4);
+  return "4:" + std::to_string(number);
+}
+std::vector<std::string> Values(std::wstring_view key, std::initializer_list<const wchar_t*> names) {
+  std::vector<std::string> values;
+  for (const wchar_t* name : names) values.push_back(Value(key, name));
+  return values;
+}
+
+// The boxes shown, each "Hata - Error" with the same style, by their texts.
+std::vector<std::wstring> ErrorTexts() {
+  std::vector<std::wstring> texts;
+  for (const auto& box : headless::ShownBoxes()) {
+    texts.push_back(box.text);
+    EXPECT_EQ(box.title, L"Hata - Error");
+    EXPECT_EQ(box.style, 0x1030u);
+  }
+  return texts;
+}
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void Settings(std::wstring_view installDir = L"C:\\Program Files\\Screen Recorder") {
+    WriteRegistrySettings(installDir, ui_);
+    EXPECT_EQ(ui_.log, std::vector<std::wstring>{L"status: Registry settings are being done..."});
+    ui_.log.clear();
+  }
+  void TearDown() override { EXPECT_EQ(headless::OpenRegistryKeyCount(), 0) << "a key was left open"; }
+  test::TestMachine machine_;
+  FakeUi ui_;
+};
+
+TEST_F(RegistryTest, RoutinesTakeAndStoreOnlyTheirOwnTypes) {
+  test::CheckValues(kHeadless, L"Software\\Test");
+  test::CheckListing(kHeadless, L"Software\\Listed");
+  EXPECT_TRUE(headless::ShownBoxes().empty());
+}
+
+// Texts pass the A calls in the ANSI code page: a Turkish Windows keeps the
+// Turkish letters, a Western one (as under Wine here) their base letters.
+TEST_F(RegistryTest, TextsGoThroughTheAnsiCodePage) {
+  for (const auto& [codePage, kept] : {std::pair{1254u, L"Dizin ğüşıöç İ"}, {1252u, L"Dizin güsiöç I"}}) {
+    headless::SetAnsiCodePage(codePage);
+    SaveRegString(kLm, L"Software\\Test", L"Türkçe", L"Dizin ğüşıöç İ");
+    EXPECT_EQ(GetRegString(kLm, L"SOFTWARE\\test", L"türkçe", L"def"), kept) << codePage;
+  }
+}
+
+TEST_F(RegistryTest, RefusedWritesShowTheirOwnMessageOnly) {
+  headless::PutRegistryKey(kLm, L"Software\\Existing");
+  headless::RefuseRegistryWrites(kLm, L"Software");
+  CreateRegKey(kLm, L"Software\\Refused");
+  SaveRegString(kLm, L"Software\\Refused", L"S", L"x");
+  SaveRegDWord(kLm, L"Software\\Refused", L"D", 1);
+  // An existing key opens, but the write into it is refused all the same.
+  CreateRegKey(kLm, L"Software\\Existing");
+  SaveRegString(kLm, L"Software\\Existing", L"S", L"x");
+  EXPECT_EQ(ErrorTexts(), (std::vector<std::wstring>{kKeyMessage, kStringMessage, kStringMessage}));
+  EXPECT_FALSE(headless::RegistryKeyExists(kLm, L"Software\\Refused"));
+  EXPECT_TRUE(headless::RegistryValueNames(kLm, L"Software\\Existing").empty());
+
+  // The settings step on such a machine: five messages, and it goes on.
+  headless::ClearShownBoxes();
+  Settings();
+  EXPECT_EQ(ErrorTexts(), (std::vector<std::wstring>{kKeyMessage, kStringMessage, kKeyMessage, kStringMessage,
+                                                     kStringMessage}));
+  EXPECT_FALSE(headless::RegistryKeyExists(kLm, L"Software\\Ambretton"));
+  EXPECT_FALSE(headless::RegistryKeyExists(kLm, kUninstallKey));
+}
+
+// A first installation writes both keys; over an earlier one the product's own
+// settings stay, but for a desktop rate of 70 and a frame setting of 0.
+TEST_F(RegistryTest, ProductSettingsFirstAndOverAnEarlierInstallation) {
+  Settings(L"C:\\Program Files\\Screen Recorder" + std::wstring(200, L' '));
+  EXPECT_EQ(headless::RegistryValueNames(kLm, kProductKey),
+            (std::vector<std::wstring>{L"Dizin", L"Version", L"IncCur", L"dwKFE"}));
+  EXPECT_EQ(Values(kProductKey, {L"Dizin", L"Version", L"IncCur", L"dwKFE"}),
+            (std::vector<std::string>{"1:C:\\Program Files\\Screen Recorder", "4:10", "4:1", "4:10"}));
+  // Quoted: Windows runs it as a command line, and the path has spaces.
+  EXPECT_EQ(Values(kUninstallKey, {L"DisplayName", L"UninstallString"}),
+            (std::vector<std::string>{"1:Tarvo's Screen Recorder",
+                                      "1:\"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe\""}));
+
+  headless::PutRegistryString(kLm, kProductKey, L"Dizin", L"D:\\Old");
+  headless::PutRegistryDWord(kLm, kProductKey, L"Version", 9);
+  headless::PutRegistryDWord(kLm, kProductKey, L"IncCur", 0);
+  headless::PutRegistryDWord(kLm, kProductKey, L"dwKFE", 25);
+  headless::PutRegistryDWord(kLm, kProductKey, L"FullDesktopRate", 70);
+  kHeadless.put(kProductKey, L"LastFolder", {1, "D:\\Movies"});
+  headless::PutRegistryString(kLm, kUninstallKey, L"DisplayName", L"Old name");
+  kHeadless.put(kUninstallKey, L"Publisher", {1, "Ambretton"});
+  Settings(L"  E:\\VXR  ");
+  EXPECT_EQ(
+      Values(kProductKey, {L"Dizin", L"Version", L"IncCur", L"dwKFE", L"FullDesktopRate", L"LastFolder"}),
+      (std::vector<std::string>{"1:E:\\VXR", "4:10", "4:1", "4:25", "4:100", "1:D:\\Movies"}));
+  EXPECT_EQ(Values(kUninstallKey, {L"DisplayName", L"UninstallString", L"Publisher"}),
+            (std::vector<std::string>{"1:Tarvo's Screen Recorder", "1:\"E:\\VXR\\Uninstall VXR.exe\"",
+                                      "1:Ambretton"}));
+  EXPECT_TRUE(headless::ShownBoxes().empty());
+}
+
+// Only a stored DWORD 70 moves the desktop rate; only a DWORD other than 0 keeps the frame setting.
+TEST_F(RegistryTest, ProductSettingsStoredWithOtherValuesOrTypes) {
+  const std::tuple<const wchar_t*, test::RawValue, std::string> cases[] = {
+      {L"FullDesktopRate", {4, "\x32\0\0\0"s}, "4:50"},
+      {L"FullDesktopRate", {4, "\x64\0\0\0"s}, "4:100"},
+      {L"FullDesktopRate", {1, "70\0"s}, "1:70\0"s},
+      {L"dwKFE", {4, "\0\0\0\0"s}, "4:10"},
+      {L"dwKFE", {1, "25"}, "4:10"},
+      {L"dwKFE", {3, "\x19\0\0\0"s}, "4:10"},
+  };
+  for (const auto& [name, stored, after] : cases) {
+    headless::Reset();
+    kHeadless.put(kProductKey, name, stored);
+    Settings();
+    EXPECT_EQ(Value(kProductKey, name), after) << name << " " << stored.type;
+  }
+}
+
+constexpr wchar_t kGroup[] =
+    L"C:\\Users\\Test\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Screen Recorder";
+// A comma in the folder: Program Manager's commands quote the path, whose
+// commas are no separators.
+const std::wstring kDir = L"C:\\Tools, Media\\Screen Recorder", kExe = kDir + L"\\Screen Recorder.exe",
+                   kHelp = kDir + L"\\VXR.chm", kUninstaller = kDir + L"\\Uninstall VXR.exe";
+const std::wstring kCommands[] = {
+    L"[CreateGroup(Screen Recorder)]",
+    L"[additem(\"" + kExe + L"\",Tarvo's Screen Recorder)]",
+    L"[additem(\"" + kExe + L"\" /moviestudio,VXR Movie Studio)]",
+    L"[additem(\"" + kHelp + L"\",Screen Recorder Help)]",
+    L"[additem(\"" + kUninstaller + L"\",Uninstall Screen Recorder)]",
+};
+
+class ProgramGroupTest : public ::testing::Test {
+ protected:
+  // A fresh machine whose destination holds the main program and, as asked,
+  // the help file and uninstaller; then the step, for the padded folder.
+  void Run(bool help, bool uninstaller, bool hidden, bool progman,
+           std::vector<platform::DdeAnswer> answers = {}) {
+    machine_.emplace();
+    machine_->MakeFolders(kDir);
+    for (const auto& [present, path] : {std::pair{true, kExe}, {help, kHelp}, {uninstaller, kUninstaller}}) {
+      if (present) machine_->WriteFile(path, "MZ");
+      if (present && hidden && path != kExe) headless::SetHiddenOrSystem(path, true);
+    }
+    if (progman) headless::SetDdeServer(L"PROGMAN", L"PROGMAN");
+    for (const auto answer : answers) headless::QueueDdeAnswer(answer);
+    ui_.log.clear();
+    ui_.QueueEventMarker();
+    CreateProgramGroup(L" " + kDir + L"     ", ui_);
+    EXPECT_EQ(headless::OpenDdeConversationCount(), 0);
+    EXPECT_EQ(ui_.log, (std::vector<std::wstring>{L"status: Shortcuts are being created...", L"refresh",
+                                                  L"events", L"refresh"}));
+  }
+  std::vector<std::wstring> Sent() const {
+    std::vector<std::wstring> texts;
+    for (const auto& c : headless::DdeCommands()) texts.push_back(c.command);
+    return texts;
+  }
+  // The links we made, as "name: target arguments", sorted.
+  std::vector<std::wstring> Links() const {
+    std::vector<std::wstring> links;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(machine_->Host(kGroup), ec)) {
+      const auto name = entry.path().stem().wstring();
+      const auto link = headless::ReadShellLink(std::wstring(kGroup) + L"\\" + name + L".lnk");
+      links.push_back(name + L": " + (link ? link->target + L" " + link->arguments : L"unreadable"));
+    }
+    std::sort(links.begin(), links.end());
+    return links;
+  }
+
+  std::optional<test::TestMachine> machine_;
+  FakeUi ui_;
+};
+
+// Over one conversation, in order, the help and uninstall items only for
+// files that are there and neither hidden nor system; Program Manager made
+// the items, so nothing of ours.
+TEST_F(ProgramGroupTest, ItemsFollowTheirFilesOverOneConversation) {
+  const struct {
+    bool help, uninstaller, hidden;
+    std::vector<int> commands;
+  } cases[] = {
+      {true, true, false, {0, 1, 2, 3, 4}}, {false, false, false, {0, 1, 2}},
+      {true, false, false, {0, 1, 2, 3}},   {false, true, false, {0, 1, 2, 4}},
+      {true, true, true, {0, 1, 2}},
+  };
+  for (const auto& c : cases) {
+    Run(c.help, c.uninstaller, c.hidden, true);
+    std::vector<std::wstring> expected;
+    for (int i : c.commands) expected.push_back(kCommands[i]);
+    EXPECT_EQ(Sent(), expected) << c.help << c.uninstaller << c.hidden;
+    EXPECT_EQ(headless::DdeConversationsOpened(), 1);
+    EXPECT_EQ(Links(), std::vector<std::wstring>{});
+  }
+}
+
+// Without Program Manager the setup makes the whole group; from the first
+// command Program Manager refuses or leaves unanswered, the rest, and that
+// one is not sent again.
+TEST_F(ProgramGroupTest, WhatProgramManagerDoesNotCarryOutTheSetupDoesItself) {
+  const std::wstring studio = L"VXR Movie Studio: " + kExe + L" /moviestudio",
+                     uninstall = L"Uninstall Screen Recorder: " + kUninstaller + L" ";
+  Run(true, true, false, false);
+  EXPECT_EQ(Sent(), std::vector<std::wstring>{});
+  EXPECT_EQ(Links(),
+            (std::vector<std::wstring>{L"Screen Recorder Help: " + kHelp + L" ",
+                                       L"Tarvo's Screen Recorder: " + kExe + L" ", uninstall, studio}));
+  using platform::DdeAnswer;
+  for (const DdeAnswer failure : {DdeAnswer::Refused, DdeAnswer::TimedOut}) {
+    Run(false, true, false, true, {DdeAnswer::Acknowledged, DdeAnswer::Acknowledged, failure});
+    EXPECT_EQ(Sent(), (std::vector<std::wstring>{kCommands[0], kCommands[1], kCommands[2]}));
+    EXPECT_EQ(Links(), (std::vector<std::wstring>{uninstall, studio}));
+  }
+}
+
+}  // namespace
+}  // namespace vxr
