@@ -76,11 +76,9 @@ TEST(PeImage, FindsSectionsAndSecurityDirectoryInBothFormats) {
                                    0x2000, 0x5A8);
     const auto headers = pe::ParseHeaders(image);
     ASSERT_TRUE(headers);
-    EXPECT_EQ(headers->is64, is64);
-    EXPECT_EQ(headers->sectionCount, 3);
-    EXPECT_EQ(headers->securityOffset, 0x2000u);
-    EXPECT_EQ(headers->securitySize, 0x5A8u);
-
+    EXPECT_EQ(
+        std::tuple(headers->is64, headers->sectionCount, headers->securityOffset, headers->securitySize),
+        std::tuple(is64, 3, 0x2000u, 0x5A8u));
     const auto payload = pe::FindSection(image, payload::kSectionName);
     ASSERT_TRUE(payload);
     EXPECT_EQ(
