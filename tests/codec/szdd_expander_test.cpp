@@ -1,31 +1,21 @@
+// The expander against a plain decoder written from LZ32's description, and
+// its stream form against its memory form: the same count and bytes whatever
+// the pieces the source delivers and the blocks it writes, and failures of
+// the source or the sink reported as LZ32 reports them.
 #include "codec/szdd_expander.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <tuple>
 
-#include "codec/szdd_format.h"
+#include "tests/codec/szdd_test_io.h"
 
-namespace vxr {
+namespace vxr::test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 Bytes B(std::string_view s) { return Bytes(s.begin(), s.end()); }
-
-Bytes Header(std::uint32_t declared, std::uint8_t mode = 'A') {
-  Bytes h(szdd::kSignature.begin(), szdd::kSignature.end());
-  h.push_back(mode);
-  h.push_back('v');
-  for (int i = 0; i < 4; ++i) h.push_back(static_cast<std::uint8_t>(declared >> (8 * i)));
-  return h;
-}
-
-Bytes Cat(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 // The decoder as LZ32 describes it, one byte at a time through the 4096-byte
 // ring: slow and plain, the yardstick for the fast one.
@@ -52,114 +42,134 @@ Bytes Reference(const Bytes& file) {
         std::size_t pos = file[p] | ((file[p + 1] & 0xF0) << 4);
         const int len = (file[p + 1] & 0x0F) + 3;
         p += 2;
-        for (int k = 0; k < len; ++k) {
-          put(ring[pos]);
-          pos = (pos + 1) & 0xFFF;
-        }
+        for (int k = 0; k < len; ++k, pos = (pos + 1) & 0xFFF) put(ring[pos]);
       }
     }
   }
   return out;
 }
 
-std::int32_t Expand(const Bytes& in, Bytes& out) { return szdd::ExpandBuffer(in, out); }
+// Both forms give `out` and its size; the memory form's buffer stays within
+// what the data can expand to, whatever the header declares, and the stream
+// form never writes more than two blocks (or windows) at once.
+void ExpectBothForms(const std::string& what, const Bytes& file, const Bytes& out) {
+  SCOPED_TRACE(what + ", " + std::to_string(file.size()) + " bytes");
+  const auto count = static_cast<std::int32_t>(out.size());
+  Bytes memory;
+  EXPECT_EQ(szdd::ExpandBuffer(file, memory), count);
+  EXPECT_TRUE(memory == out);
+  EXPECT_LE(memory.capacity(), (file.size() / 17 + 2) * 144 + 4096);
+  const std::size_t ways[][2] = {{1, 1}, {13, 100}, {4096, 5000}, {szdd::kStreamBlock, szdd::kStreamBlock}};
+  for (const auto& [piece, block] : ways) {
+    if (block < 4096 && file.size() > 100'000) continue;  // slow, and nothing new
+    SCOPED_TRACE("read in pieces of " + std::to_string(piece) + ", blocks of " + std::to_string(block));
+    PieceSource source(file, piece);
+    KeepingSink sink(SIZE_MAX, 2 * std::max(block, szdd::kWindowSize));
+    EXPECT_EQ(szdd::ExpandStream(source, sink, block), count);
+    EXPECT_TRUE(sink.kept == out);
+    EXPECT_FALSE(sink.oversized);
+  }
+}
 
 // What Wine's LZ32 (LZOpenFileA, LZCopy) made of each of these files: the
-// count and the bytes written. The Wine test in this folder runs them again.
+// count and the bytes written.
 TEST(SzddExpander, MalformedFilesAsLz32ReadsThem) {
-  const Bytes h = Header(18);
-  const Bytes literals =
-      B("\xFF"
-        "ABCDEFGH");
-  struct Row {
-    const char* what;
-    Bytes file;
-    std::int32_t count;
-    Bytes out;
-  };
-  std::vector<Row> rows = {
-      {"empty", {}, 0, {}},
-      {"header only", h, 0, {}},
-      {"mode B, header only", Header(18, 'B'), 0, {}},
-      {"mode B with data", Cat(Header(18, 'B'), literals), 0, {}},
-      {"mode a with data", Cat(Header(18, 'a'), literals), 0, {}},
-      {"flag byte only", Cat(h, {0x00}), 0, {}},
-      {"one literal", Cat(h, B("\xFFX")), 1, B("X")},
-      {"match cut after its first byte", Cat(h, {0x00, 0x12}), 0, {}},
-      {"match of initial spaces", Cat(h, {0x00, 0xF0, 0xF2}), 5, B("     ")},
-      {"then a cut match", Cat(h, {0x00, 0xF0, 0xF2, 0x00}), 5, B("     ")},
+  const Bytes literals = {0xFF, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'};
+  std::vector<std::tuple<std::string, Bytes, Bytes>> rows = {
+      {"empty", {}, {}},
+      {"header only", SzddFile(18), {}},
+      {"mode B with data", SzddFile(18, literals, 'B'), {}},
+      {"mode a with data", SzddFile(18, literals, 'a'), {}},
+      {"flag byte only", SzddFile(18, {0x00}), {}},
+      {"one literal", SzddFile(18, B("\xFFX")), B("X")},
+      {"match cut after its first byte", SzddFile(18, {0x00, 0x12}), {}},
+      {"match of initial spaces", SzddFile(18, {0x00, 0xF0, 0xF2}), B("     ")},
       {"match, then literals",
-       Cat(h, {0xFE, 'Q', 0xF0, 0xFF, 0x00, 0x0F}),
-       6,
-       {' ', ' ', ' ', 0xFF, 0x00, 0x0F}},
-      {"declared larger", Cat(Header(0xFFFFFFFF), literals), 8, B("ABCDEFGH")},
-      {"declared smaller", Cat(Header(3), literals), 8, B("ABCDEFGH")},
-      {"declared zero", Cat(Header(0), literals), 8, B("ABCDEFGH")},
+       SzddFile(18, {0xFE, 'Q', 0xF0, 0xFF, 0, 0x0F}),
+       {' ', ' ', ' ', 0xFF, 0, 0x0F}},
+      {"declared larger", SzddFile(0xFFFFFFFF, literals), B("ABCDEFGH")},
   };
-  Bytes wrongSignature = Cat(h, literals);
+  Bytes wrongSignature = SzddFile(18, literals);
   wrongSignature[7] = 0x34;
-  rows.push_back({"signature's last byte wrong", wrongSignature, 23, wrongSignature});
-  Bytes spaces;
-  for (int g = 0; g < 20; ++g) {
-    spaces.push_back(0x00);
-    for (int i = 0; i < 8; ++i) spaces.insert(spaces.end(), {0x00, 0x0F});
-  }
-  rows.push_back({"longest matches only", Cat(h, spaces), 2880, Bytes(2880, ' ')});
+  rows.push_back({"signature's last byte wrong", wrongSignature, wrongSignature});
   // Files of 1 to 13 bytes are too short for a header: copied as they are,
   // also when they begin like one.
+  const Bytes header = SzddFile(18);
   for (std::size_t n = 1; n < 14; ++n) {
-    rows.push_back({"header prefix", Bytes(h.begin(), h.begin() + n), static_cast<std::int32_t>(n),
-                    Bytes(h.begin(), h.begin() + n)});
+    const Bytes prefix(header.begin(), header.begin() + static_cast<std::ptrdiff_t>(n));
+    rows.push_back({"header prefix", prefix, prefix});
     Bytes plain(n);
     for (std::size_t i = 0; i < n; ++i) plain[i] = static_cast<std::uint8_t>(i * 37 + 5);
-    rows.push_back({"plain", plain, static_cast<std::int32_t>(n), plain});
+    rows.push_back({"plain", plain, plain});
   }
-  for (const auto& row : rows) {
-    Bytes out;
-    EXPECT_EQ(Expand(row.file, out), row.count) << row.what << ", " << row.file.size() << " bytes";
-    EXPECT_EQ(out, row.out) << row.what << ", " << row.file.size() << " bytes";
-  }
+  Bytes large(3'000'000);
+  std::mt19937 random(99);
+  for (auto& b : large) b = static_cast<std::uint8_t>(random());
+  rows.push_back({"large, not SZDD", large, large});
+  for (const auto& [what, file, out] : rows) ExpectBothForms(what, file, out);
 }
 
-// Random streams hold thousands of matches, among them ones naming the slot
-// about to be written (the byte 4096 back), which LZ32 reads before writing.
-TEST(SzddExpander, MatchesThePlainDecoderOnRandomStreams) {
+// Header and random bytes: compressed-looking data with matches of every
+// distance, overlapping ones, ones into the initial spaces and ones naming
+// the slot about to be written (the byte 4096 back), which LZ32 reads before
+// writing; cut anywhere. Mostly literals (`skewed`), or any bytes at all.
+Bytes RandomFile(std::mt19937& random, std::size_t size, bool skewed = false) {
+  Bytes data(size);
+  for (std::size_t i = 0; i < size; ++i) {
+    const auto r = static_cast<std::uint8_t>(random());
+    data[i] = skewed && i % 17 == 0 ? static_cast<std::uint8_t>(r | 0xA5) : r;
+  }
+  return SzddFile(static_cast<std::uint32_t>(random()), data);
+}
+
+TEST(SzddExpander, BothFormsMatchThePlainDecoderOnRandomStreams) {
   std::mt19937 random(20240611);
   for (int round = 0; round < 300; ++round) {
-    Bytes file = Header(static_cast<std::uint32_t>(random()));
-    const std::size_t size = round < 50 ? random() % 64 : random() % 40000;
-    // Mostly literals with some matches, or any bytes at all: both must agree.
-    const bool skewed = round % 2 == 0;
-    for (std::size_t i = 0; i < size; ++i) {
-      const auto r = static_cast<std::uint8_t>(random());
-      file.push_back(skewed && i % 17 == 0 ? static_cast<std::uint8_t>(r | 0xA5) : r);
-    }
-    Bytes out;
-    const Bytes expected = Reference(file);
-    ASSERT_EQ(Expand(file, out), static_cast<std::int32_t>(expected.size())) << "round " << round;
-    ASSERT_EQ(out, expected) << "round " << round;
+    const Bytes file = RandomFile(random, round < 50 ? random() % 64 : random() % 40000, round % 2 == 0);
+    ExpectBothForms("round " + std::to_string(round), file, Reference(file));
   }
+  // Several output blocks, so that matches reach back across the blocks'
+  // boundaries into the kept window.
+  const Bytes file = RandomFile(random, 2'500'000);
+  const Bytes expected = Reference(file);
+  ASSERT_GT(expected.size(), 3 * szdd::kStreamBlock);
+  ExpectBothForms("several blocks", file, expected);
 }
 
-TEST(SzddExpander, TruncatedDataGivesAPrefixAndMemoryStaysBounded) {
-  Bytes file = Header(0xFFFFFFFF);  // declares 4 GiB
+TEST(SzddExpander, FailuresOfTheSourceOrTheSinkStopTheStream) {
   std::mt19937 random(7);
-  for (int i = 0; i < 5000; ++i) file.push_back(static_cast<std::uint8_t>(random()));
+  const Bytes file = RandomFile(random, 3'000'000);
   Bytes full;
-  const auto count = Expand(file, full);
-  ASSERT_GT(count, 0);
-  EXPECT_LE(full.capacity(), (file.size() - 14) / 17 * 144 + 2 * 144 + 4096);
-  for (const std::size_t cut : {15u, 100u, 2501u, 4999u}) {
-    Bytes part;
-    const Bytes prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(cut));
-    const auto n = Expand(prefix, part);
-    ASSERT_GE(n, 0);
-    ASSERT_LE(part.size(), full.size());
-    EXPECT_TRUE(std::equal(part.begin(), part.end(), full.begin())) << cut;
+  ASSERT_GT(szdd::ExpandBuffer(file, full), static_cast<std::int32_t>(2 * szdd::kStreamBlock));
+  const Bytes plain(2 * szdd::kStreamBlock + 5, 'p');
+  struct Case {
+    const char* what;
+    const Bytes& file;
+    const Bytes& full;
+    std::size_t readFailsAt, writeFailsAt;
+    std::int64_t result;
+    bool wroteSome;
+  };
+  const Case cases[] = {
+      {"reading the header", file, full, 5, SIZE_MAX, szdd::kLzErrorRead, false},
+      {"reading the data", file, full, file.size() / 2, SIZE_MAX, szdd::kLzErrorRead, true},
+      {"writing the first block", file, full, SIZE_MAX, 10, szdd::kLzErrorWrite, false},
+      {"writing the last block", file, full, SIZE_MAX, full.size() - 3, szdd::kLzErrorWrite, true},
+      {"reading a plain file", plain, plain, szdd::kStreamBlock + 1, SIZE_MAX, szdd::kLzErrorRead, true},
+      {"writing a plain file", plain, plain, SIZE_MAX, szdd::kStreamBlock + 1, szdd::kLzErrorWrite, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PieceSource source(c.file, 65536, c.readFailsAt);
+    KeepingSink sink(c.writeFailsAt);
+    EXPECT_EQ(szdd::ExpandStream(source, sink), c.result);
+    // What was written is the start of the expansion, as with LZ32, which
+    // writes as it expands.
+    ASSERT_LE(sink.kept.size(), c.full.size());
+    EXPECT_TRUE(std::equal(sink.kept.begin(), sink.kept.end(), c.full.begin()));
+    EXPECT_EQ(!sink.kept.empty(), c.wroteSome);
   }
-  EXPECT_TRUE(szdd::HasHeader(file));
-  EXPECT_FALSE(szdd::HasHeader(Bytes(file.begin(), file.begin() + 13)));
 }
 
 }  // namespace
-}  // namespace vxr
+}  // namespace vxr::test

@@ -1,12 +1,21 @@
 // vxrpack as a build machine runs it: exit codes, messages that name the
-// offending path, and never a partial package under the output name.
+// offending path, and outputs that appear whole or not at all, also when a
+// write fails half-way and when the output replaces the input itself; and the
+// memory it holds, the same for a file of hundreds of megabytes as for one of
+// one megabyte.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <random>
 
 #include "tests/support/corpus.h"
 #include "tests/support/pe_builder.h"
-#include "tests/tools/run_tool.h"
 #include "tools/demo/demo_product.h"
 
 namespace vxr::test {
@@ -14,17 +23,72 @@ namespace {
 
 namespace fs = std::filesystem;
 
+struct ToolRun {
+  int exitCode = -1;
+  std::string out, err;
+  long peakKb = 0;  // the child's peak resident set, as the system accounts it
+};
+
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(dir_ / "out");
     WriteFile(dir_ / "stub.exe", MakeStub());
     for (const auto& file : demo::DemoProduct()) WriteFile(dir_ / "product" / file.installedName, file.bytes);
+    // Several of the tool's blocks, not all of them compressible.
+    Bytes sample = ReadFile(kWineDlls / "kernel32.dll");
+    std::mt19937 random(4);
+    while (sample.size() < 3'000'000) sample.push_back(static_cast<std::uint8_t>(random() % 16));
+    WriteFile(dir_ / "sample.bin", sample);
   }
+
+  // Runs `child()` in a child process, which starts as a copy of this one:
+  // this process's resident set counts in the peak until a program is loaded,
+  // so it stays small.
+  template <typename Child>
+  ToolRun RunChild(Child child) const {
+    const auto outFile = dir_ / "tool.out", errFile = dir_ / "tool.err";
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const bool redirected =
+          std::freopen(outFile.c_str(), "w", stdout) && std::freopen(errFile.c_str(), "w", stderr);
+      _exit(redirected ? child() : 126);
+    }
+    int status = 0;
+    rusage usage{};
+    ToolRun run;
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
+      run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      run.peakKb = usage.ru_maxrss;
+    }
+    for (const auto& [file, text] : {std::pair{outFile, &run.out}, std::pair{errFile, &run.err}}) {
+      const Bytes bytes = ReadFile(file);
+      text->assign(bytes.begin(), bytes.end());
+    }
+    return run;
+  }
+
+  // vxrpack with `args`; with `fileLimit`, writing a file beyond that many
+  // bytes fails with EFBIG, as on a full disk.
+  ToolRun Run(std::vector<std::string> args, rlim_t fileLimit = RLIM_INFINITY) const {
+    return RunChild([&] {
+      const rlimit limit{fileLimit, fileLimit};
+      if (fileLimit != RLIM_INFINITY &&
+          (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &limit)))
+        return 126;
+      std::vector<char*> argv{const_cast<char*>(VXRPACK_PATH)};
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(VXRPACK_PATH, argv.data());
+      return 127;
+    });
+  }
+
   // Only the files a run was meant to leave: no temporary ones.
-  std::vector<std::string> OutputFolder() const {
+  static std::vector<std::string> Names(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_ / "out")) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -34,102 +98,148 @@ class CliTest : public ::testing::Test {
 };
 
 TEST_F(CliTest, BuildsListsAndChecksTheDemoAndAProductFolder) {
-  auto run =
-      RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--demo", "--output", S("out/demo.exe"));
+  EXPECT_EQ(Run({"--help"}).exitCode, 0);
+  EXPECT_EQ(Run({"frobnicate"}).exitCode, 2);
+  EXPECT_EQ(Run({"build", "--stub", S("stub.exe"), "--output", S("out/x.exe")}).exitCode, 2);
+  EXPECT_EQ(
+      Run({"build", "--demo", "--product", S("product"), "--stub", S("stub.exe"), "--output", S("out/x")})
+          .exitCode,
+      2);
+  EXPECT_TRUE(Names(dir_ / "out").empty());
+
+  auto run = Run({"build", "--stub", S("stub.exe"), "--demo", "--output", S("out/demo.exe")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("Screen Recorder.ex_"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("CRC-32"), std::string::npos);
-
-  run = RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--product", S("product"), "--output",
-                   S("out/dir.exe"));
+  run = Run({"build", "--stub", S("stub.exe"), "--product", S("product"), "--output", S("out/dir.exe")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   // The folder holds the demo's files, so both packages are the same bytes.
   EXPECT_TRUE(ReadFile(dir_ / "out/demo.exe") == ReadFile(dir_ / "out/dir.exe"));
-  EXPECT_EQ(OutputFolder(), (std::vector<std::string>{"demo.exe", "dir.exe"}));
+  EXPECT_EQ(Names(dir_ / "out"), (std::vector<std::string>{"demo.exe", "dir.exe"}));
 
-  run = RunVxrpack(dir_.path(), "list", S("out/demo.exe"));
+  run = Run({"list", S("out/demo.exe")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   std::size_t oks = 0;
   for (std::size_t at = run.out.find("  ok"); at != std::string::npos; at = run.out.find("  ok", at + 1))
     ++oks;
   EXPECT_EQ(oks, 8u) << run.out;
-
   // A damaged piece fails the check, which names the package.
   Bytes damaged = ReadFile(dir_ / "out/demo.exe");
   damaged[damaged.size() - 100] ^= 1;
   WriteFile(dir_ / "damaged.exe", damaged);
-  run = RunVxrpack(dir_.path(), "list", S("damaged.exe"));
+  run = Run({"list", S("damaged.exe")});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("damaged.exe"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(S("damaged.exe")), std::string::npos) << run.err;
 }
 
-TEST_F(CliTest, FailedBuildsNameTheCauseAndLeaveNoPackage) {
+TEST_F(CliTest, FailuresNameTheCauseAndLeaveTheEarlierOutput) {
   fs::remove(dir_ / "product" / "Beep.wav");
-  // An earlier package under the output name must survive a failed run.
-  WriteFile(dir_ / "out" / "old.exe", Bytes{'o', 'l', 'd'});
+  ASSERT_EQ(Run({"compress", S("sample.bin"), S("sample.bi_")}).exitCode, 0);
   struct Case {
     const char* what;
-    std::vector<std::string> args;
-    std::string named;   // the path the message must name
-    const char* reason;  // and why it failed
+    std::vector<std::string> args;  // all but the output
+    std::string named;              // the path the message must name, the output's when empty
+    const char* reason;             // and why it failed
+    rlim_t fileLimit = RLIM_INFINITY;
   };
+  const std::string stub = S("stub.exe");
   const Case cases[] = {
       {"missing product file",
-       {"--stub", S("stub.exe"), "--product", S("product")},
+       {"build", "--stub", stub, "--product", S("product"), "--output"},
        S("product/Beep.wav"),
        "No such file"},
-      {"missing stub", {"--stub", S("nothing.exe"), "--demo"}, S("nothing.exe"), "No such file"},
-      {"stub is a folder", {"--stub", S("product"), "--demo"}, S("product"), "folder"},
+      {"missing stub",
+       {"build", "--stub", S("nothing.exe"), "--demo", "--output"},
+       S("nothing.exe"),
+       "No such file"},
+      {"stub is a folder", {"build", "--stub", S("product"), "--demo", "--output"}, S("product"), "folder"},
+      {"missing input", {"compress", S("absent.txt")}, S("absent.txt"), "No such file"},
+      // Room for part of the output only.
+      {"compressing to a full disk", {"compress", S("sample.bin")}, "", "write failed", 500'000},
+      {"expanding to a full disk", {"expand", S("sample.bi_")}, "", "write failed", 500'000},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    for (const char* output : {"out/new.exe", "out/old.exe"}) {
-      std::string command = Quote(VXRPACK_PATH) + " build";
-      for (const auto& a : c.args) command += " " + Quote(a);
-      const auto run = RunCommand(command + " --output " + Quote(S(output)), dir_.path());
+    for (const char* output : {"out/new", "out/old"}) {
+      SCOPED_TRACE(std::string(c.what) + ", to " + output);
+      WriteFile(dir_ / "out/old", Bytes{'o', 'l', 'd'});
+      auto args = c.args;
+      args.push_back(S(output));
+      const auto run = Run(args, c.fileLimit);
       EXPECT_EQ(run.exitCode, 1);
-      EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find(c.named.empty() ? S(output) : c.named), std::string::npos) << run.err;
       EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+      EXPECT_EQ(Names(dir_ / "out"), std::vector<std::string>{"old"});
+      EXPECT_TRUE(ReadFile(dir_ / "out/old") == (Bytes{'o', 'l', 'd'}));
     }
-    EXPECT_EQ(OutputFolder(), std::vector<std::string>{"old.exe"});
-    EXPECT_TRUE(ReadFile(dir_ / "out" / "old.exe") == (Bytes{'o', 'l', 'd'}));
   }
 }
 
-TEST_F(CliTest, CompressAndExpandOneFileLikeCompressAndExpand) {
-  const Bytes original = ReadFile(dir_ / "product" / "Start.wav");
-  auto run = RunVxrpack(dir_.path(), "compress", S("product/Start.wav"), S("out/Start.wa_"));
+TEST_F(CliTest, CompressAndExpandLikeCompressAndExpandAlsoInPlace) {
+  const Bytes sample = ReadFile(dir_ / "sample.bin");
+  auto run = Run({"compress", S("sample.bin"), S("sample.bin")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  const Bytes packed = ReadFile(dir_ / "out/Start.wa_");
-  ASSERT_GT(packed.size(), 14u);
-  EXPECT_EQ(packed[9], 'v');
-  EXPECT_LT(packed.size(), original.size());
-
-  run = RunVxrpack(dir_.path(), "expand", S("out/Start.wa_"), S("out/Start.wav"));
+  const Bytes packed = ReadFile(dir_ / "sample.bin");
+  EXPECT_LT(packed.size(), sample.size());
+  EXPECT_EQ(packed.at(9), 'n');  // the last letter of the name, which the stored name drops
+  run = Run({"expand", S("sample.bin"), S("sample.bin")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(ReadFile(dir_ / "out/Start.wav") == original);
-
+  EXPECT_TRUE(ReadFile(dir_ / "sample.bin") == sample);
   // As EXPAND does, a file that is not compressed comes out unchanged.
-  run = RunVxrpack(dir_.path(), "expand", S("product/VXR.chm"), S("out/copy.chm"));
+  run = Run({"expand", S("product/VXR.chm"), S("out/VXR.chm")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(ReadFile(dir_ / "out/copy.chm") == ReadFile(dir_ / "product/VXR.chm"));
-
-  run = RunVxrpack(dir_.path(), "compress", S("absent.txt"), S("out/absent.tx_"));
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find(S("absent.txt")), std::string::npos) << run.err;
-  EXPECT_FALSE(fs::exists(dir_ / "out/absent.tx_"));
+  EXPECT_TRUE(ReadFile(dir_ / "out/VXR.chm") == ReadFile(dir_ / "product/VXR.chm"));
+  EXPECT_EQ(Names(dir_.path()),
+            (std::vector<std::string>{"out", "product", "sample.bin", "stub.exe", "tool.err", "tool.out"}));
 }
 
-TEST_F(CliTest, WrongUsageExitsWithTwo) {
-  EXPECT_EQ(RunVxrpack(dir_.path(), "--help").exitCode, 0);
-  EXPECT_EQ(RunVxrpack(dir_.path(), "frobnicate").exitCode, 2);
-  EXPECT_EQ(RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--output", S("out/x.exe")).exitCode,
-            2);
-  EXPECT_EQ(RunVxrpack(dir_.path(), "build", "--stub", S("stub.exe"), "--demo", "--product", S("product"),
-                       "--output", S("out/x.exe"))
-                .exitCode,
-            2);
-  EXPECT_TRUE(OutputFolder().empty());
+// A mixed file written a mebibyte at a time: stretches of noise, of text with
+// few letters, of a short pattern repeated and of zeros, and one long run of
+// zeros, the case whose parse waits longest.
+void WriteMixed(const fs::path& path, std::size_t mebibytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::mt19937 random(2024);
+  Bytes block(1 << 20);
+  for (std::size_t i = 0; i < mebibytes; ++i) {
+    for (std::size_t j = 0; j < block.size(); ++j) {
+      const auto r = random();
+      block[j] = static_cast<std::uint8_t>(i % 8 == 0   ? r
+                                           : i % 8 < 3  ? "etaoin shrdlu\n"[r % 14]
+                                           : i % 8 == 3 ? j % 100 * 7
+                                                        : 0);
+    }
+    if (i % 8 > 3 && (i < 16 || i > 48)) block[random() % block.size()] = 1;  // else one 30 MiB run
+    out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
+  }
+}
+
+TEST_F(CliTest, CompressAndExpandHoldAsMuchForHundredsOfMegabytesAsForOne) {
+  // The measurement sees what a child holds: one that touches 200 MB.
+  constexpr std::size_t kControl = 200u << 20;
+  const ToolRun control = RunChild([] {
+    std::vector<char> held(kControl, 1);
+    return held[kControl / 2] == 1 ? 0 : 1;
+  });
+  ASSERT_EQ(control.exitCode, 0);
+  EXPECT_GE(control.peakKb, static_cast<long>(kControl >> 10));
+
+  const std::string in = S("in.bin"), packed = S("in.bi_"), back = S("back.bin");
+  auto peaks = [&](std::size_t mebibytes) {
+    WriteMixed(in, mebibytes);
+    const ToolRun c = Run({"compress", "-q", in, packed}), e = Run({"expand", "-q", packed, back});
+    EXPECT_EQ(c.exitCode, 0) << mebibytes << " MiB: " << c.err;
+    EXPECT_EQ(e.exitCode, 0) << mebibytes << " MiB: " << e.err;
+    const ToolRun cmp = RunChild([&] { return execlp("cmp", "cmp", in.c_str(), back.c_str(), nullptr); });
+    EXPECT_EQ(cmp.exitCode, 0) << mebibytes << " MiB: " << cmp.out << cmp.err;
+    std::printf("%zu MiB: compress %ld KB, expand %ld KB at most\n", mebibytes, c.peakKb, e.peakKb);
+    return std::pair{c.peakKb, e.peakKb};
+  };
+  const auto [compressSmall, expandSmall] = peaks(1);
+  const auto [compressLarge, expandLarge] = peaks(256);
+  // A few blocks and tables, the same for both; the input alone would be
+  // 262,144 KB.
+  constexpr long kSlackKb = 16 << 10;
+  EXPECT_LE(compressLarge, compressSmall + kSlackKb);
+  EXPECT_LE(expandLarge, expandSmall + kSlackKb);
 }
 
 }  // namespace

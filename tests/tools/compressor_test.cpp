@@ -1,15 +1,14 @@
-// The corpus compressed by mscompress and by our compressor, then expanded by
-// every SZDD decoder on the host (ours, msexpand, libmspack); and our
-// compressor's sizes against the exact optimum.
+// The compressor: its files and mscompress's expanded by our expander and by
+// msexpand; its parse the exact optimum; and the same bytes however early the
+// stream decides its parse, with the positions waiting few however long the
+// stretches without a settled path are.
 #include <gtest/gtest.h>
-#include <mspack.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <string_view>
 
-#include "codec/szdd_expander.h"
-#include "codec/szdd_format.h"
+#include "tests/codec/szdd_test_io.h"
 #include "tests/support/corpus.h"
 #include "tools/vxrpack/szdd_compressor.h"
 
@@ -19,6 +18,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::Bytes;
 
+bool Msexpand(const fs::path& in, const fs::path& out) {
+  return std::system(("msexpand < '" + in.string() + "' > '" + out.string() + "' 2>/dev/null").c_str()) == 0;
+}
+
 // The fewest bits any parse can take, by brute force: every distance at every
 // position. Independent of the compressor's match finder.
 std::uint64_t OptimalBits(const Bytes& data) {
@@ -26,101 +29,159 @@ std::uint64_t OptimalBits(const Bytes& data) {
   buf.insert(buf.end(), data.begin(), data.end());
   const std::size_t n = data.size();
   std::vector<std::uint64_t> cost(n + 1, 0);
-  std::vector<std::size_t> longest(n, 0);
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t at = szdd::kWindowSize + i;
-    const std::size_t limit = std::min(szdd::kMaxMatch, n - i);
-    for (std::size_t d = 1; d <= szdd::kWindowSize; ++d) {
-      std::size_t len = 0;
-      while (len < limit && buf[at - d + len] == buf[at + len]) ++len;
-      longest[i] = std::max(longest[i], len);
-    }
-  }
   for (std::size_t i = n; i-- > 0;) {
+    std::size_t longest = 0;
+    for (std::size_t d = 1, at = szdd::kWindowSize + i; d <= szdd::kWindowSize; ++d) {
+      std::size_t len = 0;
+      while (len < std::min(szdd::kMaxMatch, n - i) && buf[at - d + len] == buf[at + len]) ++len;
+      longest = std::max(longest, len);
+    }
     cost[i] = cost[i + 1] + 9;
-    for (std::size_t len = szdd::kMinMatch; len <= longest[i]; ++len)
+    for (std::size_t len = szdd::kMinMatch; len <= longest; ++len)
       cost[i] = std::min(cost[i], cost[i + len] + 17);
   }
   return cost[0];
 }
 
-using Decoder = bool (*)(const fs::path& in, const fs::path& out);
+struct Outcome {
+  Bytes data;  // the SZDD data after the header
+  ParseStats stats;
+};
 
-bool Msexpand(const fs::path& in, const fs::path& out) {
-  const std::string command = "msexpand < '" + in.string() + "' > '" + out.string() + "' 2>/dev/null";
-  return std::system(command.c_str()) == 0;
+// The parse settled every `batch` positions, at most `limit` waiting, the
+// input read in pieces of `piece` bytes.
+Outcome Compress(const Bytes& input, std::size_t batch, std::size_t limit, std::size_t piece) {
+  test::PieceSource source(input, piece);
+  test::KeepingSink sink;
+  Outcome run;
+  const StreamOptions options{
+      .expectedSize = 0, .progress = {}, .settleBatch = batch, .pendingLimit = limit, .stats = &run.stats};
+  std::uint64_t size = 0;
+  EXPECT_EQ(CompressStream(source, sink, size, options), CompressResult::kOk);
+  EXPECT_EQ(size, input.size());
+  run.data = std::move(sink.kept);
+  return run;
 }
 
-bool Libmspack(const fs::path& in, const fs::path& out) {
-  msszdd_decompressor* d = mspack_create_szdd_decompressor(nullptr);
-  const bool ok = d && d->decompress(d, in.c_str(), out.c_str()) == MSPACK_ERR_OK;
-  if (d) mspack_destroy_szdd_decompressor(d);
-  return ok;
+bool ExpandsTo(const Bytes& file, const Bytes& input) {
+  Bytes out;
+  return szdd::ExpandBuffer(file, out) == static_cast<std::int32_t>(input.size()) && out == input;
 }
 
-TEST(Compressor, EveryDecoderGivesBackTheCorpusOfEitherCompressor) {
+// Text of few letters for the brute force, whose matches run into the
+// starting spaces and across the window's wrap (the corpus adds more); and
+// inputs whose best parse waits long for its path: stretches of one byte or a
+// short pattern (every position a full-length match), alone or between short
+// stretches of noise; two-letter text, where many parses tie.
+std::vector<test::CorpusFile> Inputs() {
+  std::mt19937 random(11);
+  auto noise = [&](std::size_t n, std::string_view alphabet = {}, Bytes to = {}) {
+    for (std::size_t i = 0; i < n; ++i)
+      to.push_back(
+          static_cast<std::uint8_t>(alphabet.empty() ? random() : alphabet[random() % alphabet.size()]));
+    return to;
+  };
+  std::vector<test::CorpusFile> inputs = {{"letters2.txt", noise(6000, "ab")},
+                                          {"letters4.txt", noise(6000, "abcd")},
+                                          {"letters26.txt", noise(6000, "abcdefghijklmnopqrstuvwxyz")},
+                                          {"spaced.txt", noise(3000, "xy ", Bytes(300, ' '))},
+                                          {"two-letters.txt", noise(200'000, "ab")}};
+  for (const std::size_t period : {1u, 3u, 18u, 100u}) {
+    Bytes data = noise(50);
+    for (std::size_t i = 0; i < 400'000; ++i) data.push_back(data[i % period]);
+    inputs.push_back({"period" + std::to_string(period) + ".bin", noise(7, {}, data)});
+  }
+  for (const std::size_t gap : {5u, 20u, 60u}) {
+    Bytes data;
+    while (data.size() < 500'000) {
+      data.insert(data.end(), 100 + random() % 300, static_cast<std::uint8_t>(random() % 2));
+      data = noise(gap, {}, std::move(data));
+    }
+    inputs.push_back({"noisy-runs" + std::to_string(gap) + ".bin", data});
+  }
+  Bytes sparse(600'000, 0);
+  for (std::size_t i = 0; i < sparse.size(); i += 4999) sparse[i] = 1;
+  inputs.push_back({"sparse.bin", sparse});
+  return inputs;
+}
+
+// Both decoders give back every input from our file, and every file of the
+// corpus from mscompress's; ours is the optimum, the same bytes however early the parse is decided, and
+// the positions waiting stay few. Past a low limit on those the parse is
+// decided before it is final: still a sound file, never smaller.
+TEST(Compressor, OptimalWhateverItDecidesEarlyAndEveryDecoderExpandsIt) {
   const test::ScratchDir dir("compress");
-  const auto corpus = test::MakeCorpus(test::kWineDlls);
-  ASSERT_GE(corpus.size(), 15u) << "PE files missing from " << test::kWineDlls;
-  for (const auto& file : corpus) {
-    SCOPED_TRACE(file.name);
-    const auto ours = CompressSzdd(file.bytes, MissingChar(file.name));
-    ASSERT_TRUE(ours);
-    ASSERT_GE(ours->size(), szdd::kHeaderSize);
+  auto inputs = test::MakeCorpus(test::kWineDlls);
+  ASSERT_GE(inputs.size(), 15u) << "PE files missing from " << test::kWineDlls;
+  const std::size_t corpusSize = inputs.size();
+  for (auto& file : Inputs()) inputs.push_back(std::move(file));
+  std::size_t forced = 0;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const auto& [name, input] = inputs[i];
+    SCOPED_TRACE(name);
+    // The parse decided at the end only, in one backward pass.
+    const Outcome reference = Compress(input, SIZE_MAX, SIZE_MAX, szdd::kStreamBlock);
+    if (input.size() <= 10'000) {
+      EXPECT_EQ(reference.data.size(), (OptimalBits(input) + 7) / 8);
+    }
+    const auto ours = CompressSzdd(input, MissingChar(name));
+    ASSERT_TRUE(ours && ours->size() >= szdd::kHeaderSize);
     EXPECT_EQ((*ours)[szdd::kOffsetMode], szdd::kModeA);
-    EXPECT_EQ((*ours)[szdd::kOffsetMissingChar], static_cast<std::uint8_t>(file.name.back()));
+    EXPECT_EQ((*ours)[szdd::kOffsetMissingChar], static_cast<std::uint8_t>(name.back()));
+    EXPECT_TRUE(Bytes(ours->begin() + szdd::kHeaderSize, ours->end()) == reference.data);
     test::WriteFile(dir / "ours", *ours);
     std::vector<fs::path> packed = {dir / "ours"};
-    if (file.bytes.size() >= test::kMsCompressMinimum) {
-      test::WriteFile(dir / file.name, file.bytes);
-      ASSERT_TRUE(test::MsCompress(dir / file.name));
-      packed.push_back(dir / (file.name + "_"));
+    if (i < corpusSize && input.size() >= test::kMsCompressMinimum) {
+      test::WriteFile(dir / name, input);
+      ASSERT_TRUE(test::MsCompress(dir / name));
+      packed.push_back(dir / (name + "_"));
     }
     for (const fs::path& in : packed) {
       SCOPED_TRACE(in.filename().string());
-      Bytes expanded;
-      const Bytes compressed = test::ReadFile(in);
-      ASSERT_TRUE(szdd::HasHeader(compressed));
-      EXPECT_EQ(szdd::ExpandBuffer(compressed, expanded), static_cast<std::int32_t>(file.bytes.size()));
-      EXPECT_TRUE(expanded == file.bytes) << "our expander";
-      for (const auto& [name, decode] :
-           {std::pair<const char*, Decoder>{"msexpand", Msexpand}, {"libmspack", Libmspack}}) {
-        fs::remove(dir / "out");
-        EXPECT_TRUE(decode(in, dir / "out")) << name;
-        EXPECT_TRUE(test::ReadFile(dir / "out") == file.bytes) << name;
-      }
+      EXPECT_TRUE(ExpandsTo(test::ReadFile(in), input)) << "our expander";
+      fs::remove(dir / "out");
+      EXPECT_TRUE(Msexpand(in, dir / "out") && test::ReadFile(dir / "out") == input) << "msexpand";
     }
+    const std::size_t ways[][2] = {{50, 777}, {4096, 1}, {4096, szdd::kStreamBlock}};
+    for (const auto& [batch, piece] : ways) {
+      if (piece == 1 && input.size() > 100'000) continue;  // slow, and nothing new
+      SCOPED_TRACE("settled every " + std::to_string(batch) + ", read in pieces of " + std::to_string(piece));
+      const Outcome run = Compress(input, batch, SIZE_MAX, piece);
+      EXPECT_TRUE(run.data == reference.data);
+      EXPECT_EQ(run.stats.forced, 0u);
+      // Stretches wait as one entry each: a few batches at most, whatever
+      // their length.
+      EXPECT_LT(run.stats.mostPending, batch + 20'000);
+    }
+    if (input.size() > 50'000) continue;  // slow, and nothing new
+    const Outcome low = Compress(input, 16, 64, 4096);
+    EXPECT_TRUE(ExpandsTo(test::SzddFile(static_cast<std::uint32_t>(input.size()), low.data), input));
+    EXPECT_GE(low.data.size(), reference.data.size());
+    forced += low.stats.forced;
   }
+  EXPECT_GT(forced, 0u) << "the low limit was never reached: nothing tested";
 }
 
-// The parse against the brute-force optimum, on inputs whose matches run
-// into the starting spaces, across the window's wrap and up to 4096 back.
-TEST(Compressor, SizeEqualsTheBruteForceOptimum) {
-  std::mt19937 random(5);
-  std::vector<Bytes> inputs;
-  for (const unsigned alphabet : {2u, 4u, 26u}) {
-    Bytes data(6000);
-    for (auto& b : data) b = static_cast<std::uint8_t>('a' + random() % alphabet);
-    inputs.push_back(data);
-  }
-  Bytes spaced(300, ' ');
-  for (int i = 0; i < 3000; ++i)
-    spaced.push_back(random() % 3 == 0 ? ' ' : static_cast<std::uint8_t>('x' + random() % 2));
-  inputs.push_back(spaced);
-  Bytes repeated(4096);
-  for (auto& b : repeated) b = static_cast<std::uint8_t>(random());
-  repeated.insert(repeated.end(), repeated.begin(), repeated.begin() + 40);
-  inputs.push_back(repeated);
-  inputs.push_back(Bytes(20, 'q'));
-  inputs.push_back(Bytes{' ', ' ', ' '});
-
-  for (const Bytes& data : inputs) {
-    const auto packed = CompressSzdd(data, 'x');
-    ASSERT_TRUE(packed);
-    EXPECT_EQ(packed->size(), szdd::kHeaderSize + (OptimalBits(data) + 7) / 8) << "input of " << data.size();
-    Bytes out;
-    EXPECT_EQ(szdd::ExpandBuffer(*packed, out), static_cast<std::int32_t>(data.size()));
-    EXPECT_TRUE(out == data);
+// What lets a stretch of full-length matches wait as one entry: the first of
+// kForcedAhead + 1 positions with full-length matches takes one, whatever the
+// costs of the 18 positions after them. Costs are linear in those 18, so it is
+// enough that each of them alone, as the only way on, favours the full match:
+// its cost by a full match is no higher than by any shorter match or a literal.
+TEST(Compressor, AFullMatchFollowedByEnoughMoreIsForced) {
+  constexpr std::size_t k = OptimalParse::kForcedAhead + 1;
+  constexpr std::uint64_t kNever = std::uint64_t{1} << 40;
+  for (std::size_t exit = 0; exit < 18; ++exit) {
+    // cost[x]: from position x to position k + exit, landing on no other
+    // position from k on.
+    std::vector<std::uint64_t> cost(k + 18, kNever);
+    cost[k + exit] = 0;
+    for (std::size_t x = k; x-- > 0;) {
+      cost[x] = cost[x + 1] + 9;
+      for (std::size_t len = 3; len <= 18; ++len) cost[x] = std::min({cost[x], cost[x + len] + 17, kNever});
+    }
+    SCOPED_TRACE("exit " + std::to_string(exit));
+    EXPECT_LE(cost[18] + 17, cost[1] + 9);
+    for (std::size_t len = 3; len < 18; ++len) EXPECT_LE(cost[18], cost[len]) << "match of " << len;
   }
 }
 

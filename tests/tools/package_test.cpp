@@ -1,136 +1,137 @@
-// Packages built from the demo product: the layout behind the stub, the table
-// as the engine reads it, and the tool's own check. The installation tests
-// take such packages through the whole setup, signed ones included.
+// Packages built from the demo product: its eight files, the layout behind the
+// stub, the table as the engine reads it, and the tool's own check. The
+// installation tests take such packages through the whole setup, signed ones
+// included.
 #include "tools/vxrpack/package.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
-#include "codec/szdd_expander.h"
 #include "common/crc32.h"
 #include "engine/payload_table.h"
 #include "engine/pe_image.h"
 #include "tests/support/corpus.h"
 #include "tests/support/pe_builder.h"
 #include "tools/demo/demo_product.h"
+#include "tools/vxrpack/szdd_compressor.h"
 
 namespace vxr::pack {
 namespace {
 
 using test::Bytes;
 
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+bool Contains(const Bytes& bytes, std::string_view text) {
+  return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
+}
 
-payload::Table TableIn(const Bytes& package) {
-  std::string error;
-  const auto at = LocateTable(package, error);
-  EXPECT_TRUE(at) << error;
-  payload::Table table{};
-  if (at) std::memcpy(&table, package.data() + *at, sizeof table);
-  return table;
+TEST(DemoProduct, EightFilesThatSayTheyAreDemos) {
+  for (const auto programs : {demo::Programs::kI686, demo::Programs::kX86_64}) {
+    const auto files = demo::DemoProduct(programs);
+    ASSERT_EQ(files.size(), kProductFiles.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const auto& [name, bytes] = files[i];
+      SCOPED_TRACE(name);
+      if (name.ends_with(".wav")) {
+        ASSERT_GT(bytes.size(), 44u);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 12).replace(4, 4, "...."), "RIFF....WAVE");
+        EXPECT_TRUE(Contains(bytes, "Demo sound"));
+      } else if (name.ends_with(".exe")) {
+        const auto headers = pe::ParseHeaders(bytes);
+        ASSERT_TRUE(headers);
+        EXPECT_EQ(headers->is64, programs == demo::Programs::kX86_64);
+        EXPECT_TRUE(Contains(bytes, "DEMO")) << "the program must say it is a demo";
+      } else {
+        EXPECT_TRUE(Contains(bytes, "DEMO PLACEHOLDER"));
+      }
+    }
+  }
 }
 
 class PackageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    product_ = demo::DemoProduct();
     std::string error;
     ASSERT_TRUE(BuildPackage(test::MakeStub(), product_, built_, error)) << error;
   }
 
-  std::vector<ProductFile> product_;
+  const std::vector<ProductFile> product_ = demo::DemoProduct();
   BuiltPackage built_;
 };
 
 // The engine reads the table the tool wrote; the package is the stub (only its
-// table changed), zeros up to a multiple of 8, then the pieces in file order
-// (the reverse of the table's) and nothing after them; the tool's own check
-// agrees.
-TEST_F(PackageTest, PiecesBehindTheStubMatchTheTableAndExpandToTheirFiles) {
-  const auto table = ReadPayloadTable(TableIn(built_.bytes));
-  ASSERT_TRUE(table) << "the engine refuses the table the tool wrote";
-  const Bytes stub = test::MakeStub();
+// table changed), zeros up to a multiple of 8, then the compressed files in
+// the reverse of the table's order and nothing after them. The tool's own
+// check agrees, and catches one changed byte in any piece by its CRC.
+TEST_F(PackageTest, PiecesBehindTheStubMatchTheTableAndTheCheck) {
   const auto section = pe::FindSection(built_.bytes, payload::kSectionName);
   ASSERT_TRUE(section);
-  EXPECT_EQ(0, std::memcmp(stub.data(), built_.bytes.data(), section->fileOffset));
-  const std::size_t tableEnd = section->fileOffset + sizeof(payload::Table);
-  EXPECT_EQ(0, std::memcmp(stub.data() + tableEnd, built_.bytes.data() + tableEnd, stub.size() - tableEnd));
-  EXPECT_EQ(built_.bytes.size() % 8, 0u);
-
-  std::size_t end = built_.bytes.size();
+  payload::Table raw{};
+  std::memcpy(&raw, built_.bytes.data() + section->fileOffset, sizeof raw);
+  const auto table = ReadPayloadTable(raw);
+  ASSERT_TRUE(table) << "the engine refuses the table the tool wrote";
+  std::vector<Bytes> pieces;
+  std::size_t distance = 0;
   for (std::size_t i = 0; i < table->size(); ++i) {
     const PayloadPiece& row = (*table)[i];
-    SCOPED_TRACE(product_[i].installedName);
-    EXPECT_EQ(row.installedName, Wide(std::string(kProductFiles[i])));
-    EXPECT_EQ(row.storedName, Wide(StoredName(kProductFiles[i])));
-    EXPECT_EQ(static_cast<std::size_t>(row.distance), built_.bytes.size() - end);
-    const auto piece = std::span(built_.bytes).subspan(end - static_cast<std::size_t>(row.length));
-    EXPECT_TRUE(szdd::HasHeader(piece));
-    ASSERT_TRUE(row.crc);
-    EXPECT_EQ(Crc32(piece.first(static_cast<std::size_t>(row.length))), *row.crc);
-    end -= static_cast<std::size_t>(row.length);
+    const std::string& name = product_[i].installedName;
+    SCOPED_TRACE(name);
+    EXPECT_EQ(row.installedName, std::wstring(name.begin(), name.end()));
+    EXPECT_EQ(row.storedName, std::wstring(name.begin(), name.end() - 1) + L"_");
+    pieces.push_back(*CompressSzdd(product_[i].bytes, name.back()));
+    EXPECT_EQ(static_cast<std::size_t>(row.distance), distance);
+    EXPECT_EQ(static_cast<std::size_t>(row.length), pieces.back().size());
+    EXPECT_EQ(row.crc, Crc32(pieces.back()));
+    distance += pieces.back().size();
   }
-  EXPECT_EQ(end, stub.size() + built_.padding);
-  for (std::size_t i = stub.size(); i < end; ++i) EXPECT_EQ(built_.bytes[i], 0);
+  Bytes expected = test::MakeStub();
+  std::memcpy(expected.data() + section->fileOffset, &raw, sizeof raw);
+  expected.resize((expected.size() + distance + 7) / 8 * 8 - distance, 0);
+  for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece)
+    expected.insert(expected.end(), piece->begin(), piece->end());
+  EXPECT_TRUE(built_.bytes == expected);
 
   PackageCheck check;
   std::string error;
   ASSERT_TRUE(CheckPackage(built_.bytes, check, error)) << error;
   EXPECT_TRUE(check.AllSound());
   EXPECT_FALSE(check.signedPackage);
-  for (std::size_t i = 0; i < check.pieces.size(); ++i) {
+  for (std::size_t i = 0; i < check.pieces.size(); ++i)
     EXPECT_EQ(check.pieces[i].originalSize, product_[i].bytes.size());
-  }
-}
 
-TEST_F(PackageTest, OneChangedByteInAnyPieceIsCaughtByItsCrc) {
   for (std::size_t victim = 0; victim < built_.pieces.size(); ++victim) {
-    SCOPED_TRACE(built_.pieces[victim].storedName);
-    // Pieces are counted back from the end; change one byte in the middle of this one.
     const PieceReport& p = built_.pieces[victim];
+    SCOPED_TRACE(p.storedName);
     Bytes damaged = built_.bytes;
-    const std::size_t at =
-        damaged.size() - static_cast<std::size_t>(p.distance) - static_cast<std::size_t>(p.length) / 2 - 1;
-    damaged[at] ^= 0x10;
-
-    PackageCheck check;
-    std::string error;
+    damaged[damaged.size() - static_cast<std::size_t>(p.distance + p.length / 2) - 1] ^= 0x10;
     ASSERT_TRUE(CheckPackage(damaged, check, error)) << error;
-    for (std::size_t i = 0; i < check.pieces.size(); ++i) {
-      EXPECT_EQ(check.pieces[i].problem.empty(), i != victim) << check.pieces[i].storedName;
-    }
-    EXPECT_EQ(check.pieces[victim].problem, "CRC-32 mismatch");
+    for (std::size_t i = 0; i < check.pieces.size(); ++i)
+      EXPECT_EQ(check.pieces[i].problem, i == victim ? "CRC-32 mismatch" : "") << check.pieces[i].storedName;
   }
 }
 
 TEST_F(PackageTest, StubsThatCannotCarryTheTableAreRefused) {
-  struct Case {
-    const char* what;
-    Bytes stub;
-    const char* message;
-  };
-  payload::Table wrongVersion{};
-  wrongVersion.magic = payload::kMagic;
-  wrongVersion.version = payload::kFormatVersion + 1;
-  wrongVersion.count = payload::kPieceCount;
-  payload::Table noMagic{};
+  payload::Table wrongVersion{.magic = payload::kMagic,
+                              .version = payload::kFormatVersion + 1,
+                              .count = payload::kPieceCount,
+                              .reserved = {},
+                              .pieces = {}};
   // A security directory entry, as a signed stub has.
   Bytes signedStub = test::MakeStub({.securityOffset = 0xA00, .securitySize = 8});
   signedStub.resize(0xA08, 0);
-  const Case cases[] = {
-      {"text file", Bytes{'h', 'e', 'l', 'l', 'o'}, "not a PE image"},
-      {"no section", test::MakeStub({.withTableSection = false}), "no .vxrpay section"},
-      {"no magic", test::MakeStub({.withTableSection = true, .table = noMagic}), "magic"},
-      {"wrong version", test::MakeStub({.withTableSection = true, .table = wrongVersion}), "version"},
-      {"signed", signedStub, "signed"},
+  const std::pair<Bytes, const char*> cases[] = {
+      {Bytes{'h', 'e', 'l', 'l', 'o'}, "not a PE image"},
+      {test::MakeStub({.withTableSection = false}), "no .vxrpay section"},
+      {test::MakeStub({.withTableSection = true, .table = payload::Table{}}), "magic"},
+      {test::MakeStub({.withTableSection = true, .table = wrongVersion}), "version"},
+      {signedStub, "signed"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [stub, message] : cases) {
     BuiltPackage out;
     std::string error;
-    EXPECT_FALSE(BuildPackage(c.stub, product_, out, error));
-    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    EXPECT_FALSE(BuildPackage(stub, product_, out, error));
+    EXPECT_NE(error.find(message), std::string::npos) << error;
   }
 }
 
