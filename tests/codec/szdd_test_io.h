@@ -34,23 +34,19 @@ class PieceSource final : public szdd::ByteSource {
   std::size_t piece_, failAt_, at_ = 0;
 };
 
-// Keeps what it is given and notes writes of more than `largest` bytes;
-// refuses everything once it holds `failAt` bytes.
+// Keeps what it is given; refuses everything once it holds `failAt` bytes.
 class KeepingSink final : public szdd::ByteSink {
  public:
-  explicit KeepingSink(std::size_t failAt = SIZE_MAX, std::size_t largest = SIZE_MAX)
-      : failAt_(failAt), largest_(largest) {}
+  explicit KeepingSink(std::size_t failAt = SIZE_MAX) : failAt_(failAt) {}
   bool Write(std::span<const std::uint8_t> bytes) override {
-    oversized = oversized || bytes.size() > largest_;
     if (kept.size() + bytes.size() > failAt_) return false;
     kept.insert(kept.end(), bytes.begin(), bytes.end());
     return true;
   }
   Bytes kept;
-  bool oversized = false;
 
  private:
-  std::size_t failAt_, largest_;
+  std::size_t failAt_;
 };
 
 // An SZDD header declaring `declared` bytes, then `data`.

@@ -1,8 +1,7 @@
 // vxrpack as a build machine runs it: exit codes, messages that name the
-// offending path, and outputs that appear whole or not at all, also when a
-// write fails half-way and when the output replaces the input itself; and the
-// memory it holds, the same for a file of hundreds of megabytes as for one of
-// one megabyte.
+// offending path, outputs that appear whole or not at all (also when a write
+// fails half-way or the output replaces the input), and as much memory held
+// for hundreds of megabytes as for one.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -13,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <regex>
 
 #include "tests/support/corpus.h"
 #include "tests/support/pe_builder.h"
@@ -29,30 +29,44 @@ struct ToolRun {
   long peakKb = 0;  // the child's peak resident set, as the system accounts it
 };
 
+// Mebibytes of noise, text, a pattern and zeros, with one long run of zeros
+// (30 MiB), the case whose parse waits longest.
+void WriteMixed(const fs::path& path, std::size_t mebibytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::mt19937 random(2024);
+  Bytes block(1 << 20);
+  for (std::size_t i = 0; i < mebibytes; ++i) {
+    for (std::size_t j = 0; j < block.size(); ++j) {
+      const auto r = random();
+      block[j] = static_cast<std::uint8_t>(i % 8 == 0   ? r
+                                           : i % 8 < 3  ? "etaoin shrdlu\n"[r % 14]
+                                           : i % 8 == 3 ? j % 100 * 7
+                                                        : 0);
+    }
+    if (i % 8 > 3 && (i < 16 || i > 48)) block[random() % block.size()] = 1;
+    out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
+  }
+}
+
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(dir_ / "out");
     WriteFile(dir_ / "stub.exe", MakeStub());
     for (const auto& file : demo::DemoProduct()) WriteFile(dir_ / "product" / file.installedName, file.bytes);
-    // Several of the tool's blocks, not all of them compressible.
-    Bytes sample = ReadFile(kWineDlls / "kernel32.dll");
-    std::mt19937 random(4);
-    while (sample.size() < 3'000'000) sample.push_back(static_cast<std::uint8_t>(random() % 16));
-    WriteFile(dir_ / "sample.bin", sample);
+    WriteMixed(dir_ / "sample.bin", 3);  // several of the tool's blocks
   }
 
-  // Runs `child()` in a child process, which starts as a copy of this one:
-  // this process's resident set counts in the peak until a program is loaded,
-  // so it stays small.
+  // `child()` in a child process: a copy of this one, whose resident set counts
+  // in the peak until a program is loaded, so this one stays small.
   template <typename Child>
   ToolRun RunChild(Child child) const {
-    const auto outFile = dir_ / "tool.out", errFile = dir_ / "tool.err";
+    const auto out = dir_ / "tool.out", err = dir_ / "tool.err";
     std::fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
       const bool redirected =
-          std::freopen(outFile.c_str(), "w", stdout) && std::freopen(errFile.c_str(), "w", stderr);
+          std::freopen(out.c_str(), "w", stdout) && std::freopen(err.c_str(), "w", stderr);
       _exit(redirected ? child() : 126);
     }
     int status = 0;
@@ -62,7 +76,7 @@ class CliTest : public ::testing::Test {
       run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       run.peakKb = usage.ru_maxrss;
     }
-    for (const auto& [file, text] : {std::pair{outFile, &run.out}, std::pair{errFile, &run.err}}) {
+    for (const auto& [file, text] : {std::pair{out, &run.out}, std::pair{err, &run.err}}) {
       const Bytes bytes = ReadFile(file);
       text->assign(bytes.begin(), bytes.end());
     }
@@ -97,14 +111,13 @@ class CliTest : public ::testing::Test {
   const ScratchDir dir_{"cli"};
 };
 
-TEST_F(CliTest, BuildsListsAndChecksTheDemoAndAProductFolder) {
+TEST_F(CliTest, BuildsListsChecksCompressesAndExpands) {
   EXPECT_EQ(Run({"--help"}).exitCode, 0);
-  EXPECT_EQ(Run({"frobnicate"}).exitCode, 2);
-  EXPECT_EQ(Run({"build", "--stub", S("stub.exe"), "--output", S("out/x.exe")}).exitCode, 2);
-  EXPECT_EQ(
-      Run({"build", "--demo", "--product", S("product"), "--stub", S("stub.exe"), "--output", S("out/x")})
-          .exitCode,
-      2);
+  const std::vector<std::string> wrongUsages[] = {
+      {"frobnicate"},
+      {"build", "--stub", S("stub.exe"), "--output", S("out/x")},
+      {"build", "--demo", "--product", S("product"), "--stub", S("stub.exe"), "--output", S("out/x")}};
+  for (const auto& args : wrongUsages) EXPECT_EQ(Run(args).exitCode, 2) << args.size() << " arguments";
   EXPECT_TRUE(Names(dir_ / "out").empty());
 
   auto run = Run({"build", "--stub", S("stub.exe"), "--demo", "--output", S("out/demo.exe")});
@@ -119,10 +132,8 @@ TEST_F(CliTest, BuildsListsAndChecksTheDemoAndAProductFolder) {
 
   run = Run({"list", S("out/demo.exe")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  std::size_t oks = 0;
-  for (std::size_t at = run.out.find("  ok"); at != std::string::npos; at = run.out.find("  ok", at + 1))
-    ++oks;
-  EXPECT_EQ(oks, 8u) << run.out;
+  const std::regex ok("  ok\n");
+  EXPECT_EQ(std::distance(std::sregex_iterator(run.out.begin(), run.out.end(), ok), {}), 8) << run.out;
   // A damaged piece fails the check, which names the package.
   Bytes damaged = ReadFile(dir_ / "out/demo.exe");
   damaged[damaged.size() - 100] ^= 1;
@@ -130,53 +141,10 @@ TEST_F(CliTest, BuildsListsAndChecksTheDemoAndAProductFolder) {
   run = Run({"list", S("damaged.exe")});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find(S("damaged.exe")), std::string::npos) << run.err;
-}
 
-TEST_F(CliTest, FailuresNameTheCauseAndLeaveTheEarlierOutput) {
-  fs::remove(dir_ / "product" / "Beep.wav");
-  ASSERT_EQ(Run({"compress", S("sample.bin"), S("sample.bi_")}).exitCode, 0);
-  struct Case {
-    const char* what;
-    std::vector<std::string> args;  // all but the output
-    std::string named;              // the path the message must name, the output's when empty
-    const char* reason;             // and why it failed
-    rlim_t fileLimit = RLIM_INFINITY;
-  };
-  const std::string stub = S("stub.exe");
-  const Case cases[] = {
-      {"missing product file",
-       {"build", "--stub", stub, "--product", S("product"), "--output"},
-       S("product/Beep.wav"),
-       "No such file"},
-      {"missing stub",
-       {"build", "--stub", S("nothing.exe"), "--demo", "--output"},
-       S("nothing.exe"),
-       "No such file"},
-      {"stub is a folder", {"build", "--stub", S("product"), "--demo", "--output"}, S("product"), "folder"},
-      {"missing input", {"compress", S("absent.txt")}, S("absent.txt"), "No such file"},
-      // Room for part of the output only.
-      {"compressing to a full disk", {"compress", S("sample.bin")}, "", "write failed", 500'000},
-      {"expanding to a full disk", {"expand", S("sample.bi_")}, "", "write failed", 500'000},
-  };
-  for (const Case& c : cases) {
-    for (const char* output : {"out/new", "out/old"}) {
-      SCOPED_TRACE(std::string(c.what) + ", to " + output);
-      WriteFile(dir_ / "out/old", Bytes{'o', 'l', 'd'});
-      auto args = c.args;
-      args.push_back(S(output));
-      const auto run = Run(args, c.fileLimit);
-      EXPECT_EQ(run.exitCode, 1);
-      EXPECT_NE(run.err.find(c.named.empty() ? S(output) : c.named), std::string::npos) << run.err;
-      EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
-      EXPECT_EQ(Names(dir_ / "out"), std::vector<std::string>{"old"});
-      EXPECT_TRUE(ReadFile(dir_ / "out/old") == (Bytes{'o', 'l', 'd'}));
-    }
-  }
-}
-
-TEST_F(CliTest, CompressAndExpandLikeCompressAndExpandAlsoInPlace) {
   const Bytes sample = ReadFile(dir_ / "sample.bin");
-  auto run = Run({"compress", S("sample.bin"), S("sample.bin")});
+  // compress and expand as COMPRESS and EXPAND do, also in place.
+  run = Run({"compress", S("sample.bin"), S("sample.bin")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const Bytes packed = ReadFile(dir_ / "sample.bin");
   EXPECT_LT(packed.size(), sample.size());
@@ -185,42 +153,57 @@ TEST_F(CliTest, CompressAndExpandLikeCompressAndExpandAlsoInPlace) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(ReadFile(dir_ / "sample.bin") == sample);
   // As EXPAND does, a file that is not compressed comes out unchanged.
-  run = Run({"expand", S("product/VXR.chm"), S("out/VXR.chm")});
+  run = Run({"expand", S("product/VXR.chm"), S("VXR.chm")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(ReadFile(dir_ / "out/VXR.chm") == ReadFile(dir_ / "product/VXR.chm"));
-  EXPECT_EQ(Names(dir_.path()),
-            (std::vector<std::string>{"out", "product", "sample.bin", "stub.exe", "tool.err", "tool.out"}));
+  EXPECT_TRUE(ReadFile(dir_ / "VXR.chm") == ReadFile(dir_ / "product/VXR.chm"));
+  EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"VXR.chm", "damaged.exe", "out", "product",
+                                                          "sample.bin", "stub.exe", "tool.err", "tool.out"}));
 }
 
-// A mixed file written a mebibyte at a time: stretches of noise, of text with
-// few letters, of a short pattern repeated and of zeros, and one long run of
-// zeros, the case whose parse waits longest.
-void WriteMixed(const fs::path& path, std::size_t mebibytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  std::mt19937 random(2024);
-  Bytes block(1 << 20);
-  for (std::size_t i = 0; i < mebibytes; ++i) {
-    for (std::size_t j = 0; j < block.size(); ++j) {
-      const auto r = random();
-      block[j] = static_cast<std::uint8_t>(i % 8 == 0   ? r
-                                           : i % 8 < 3  ? "etaoin shrdlu\n"[r % 14]
-                                           : i % 8 == 3 ? j % 100 * 7
-                                                        : 0);
+TEST_F(CliTest, FailuresNameTheCauseAndLeaveTheEarlierOutput) {
+  fs::remove(dir_ / "product" / "Beep.wav");
+  ASSERT_EQ(Run({"compress", S("sample.bin"), S("sample.bi_")}).exitCode, 0);
+  struct Case {
+    std::vector<std::string> args;  // all but the output
+    const char* named;              // the path the message must name, the output's when empty
+    const char* reason;             // and why it failed
+    rlim_t fileLimit = RLIM_INFINITY;
+  };
+  const std::string stub = S("stub.exe"), product = S("product");
+  const Case cases[] = {
+      {{"build", "--stub", stub, "--product", product, "--output"}, "product/Beep.wav", "No such file"},
+      {{"build", "--stub", S("nothing.exe"), "--demo", "--output"}, "nothing.exe", "No such file"},
+      {{"build", "--stub", product, "--demo", "--output"}, "product", "folder"},
+      {{"compress", S("absent.txt")}, "absent.txt", "No such file"},
+      // Room for part of the output only.
+      {{"compress", S("sample.bin")}, "", "write failed", 500'000},
+      {{"expand", S("sample.bi_")}, "", "write failed", 500'000},
+  };
+  for (const Case& c : cases) {
+    for (const char* output : {"out/new", "out/old"}) {
+      const std::string named = S(*c.named ? c.named : output);
+      SCOPED_TRACE(c.args[0] + " naming " + named + ", to " + output);
+      WriteFile(dir_ / "out/old", Bytes{'o', 'l', 'd'});
+      auto args = c.args;
+      args.push_back(S(output));
+      const auto run = Run(args, c.fileLimit);
+      EXPECT_EQ(run.exitCode, 1);
+      EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+      EXPECT_EQ(Names(dir_ / "out"), std::vector<std::string>{"old"});
+      EXPECT_TRUE(ReadFile(dir_ / "out/old") == (Bytes{'o', 'l', 'd'}));
     }
-    if (i % 8 > 3 && (i < 16 || i > 48)) block[random() % block.size()] = 1;  // else one 30 MiB run
-    out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
   }
 }
 
 TEST_F(CliTest, CompressAndExpandHoldAsMuchForHundredsOfMegabytesAsForOne) {
-  // The measurement sees what a child holds: one that touches 200 MB.
-  constexpr std::size_t kControl = 200u << 20;
+  // The measurement sees what a child holds: one that touches 200 MiB.
   const ToolRun control = RunChild([] {
-    std::vector<char> held(kControl, 1);
-    return held[kControl / 2] == 1 ? 0 : 1;
+    std::vector<char> held(200u << 20, 1);
+    return held[held.size() / 2] - 1;
   });
-  ASSERT_EQ(control.exitCode, 0);
-  EXPECT_GE(control.peakKb, static_cast<long>(kControl >> 10));
+  EXPECT_EQ(control.exitCode, 0);
+  EXPECT_GE(control.peakKb, 200 << 10);
 
   const std::string in = S("in.bin"), packed = S("in.bi_"), back = S("back.bin");
   auto peaks = [&](std::size_t mebibytes) {
@@ -235,8 +218,7 @@ TEST_F(CliTest, CompressAndExpandHoldAsMuchForHundredsOfMegabytesAsForOne) {
   };
   const auto [compressSmall, expandSmall] = peaks(1);
   const auto [compressLarge, expandLarge] = peaks(256);
-  // A few blocks and tables, the same for both; the input alone would be
-  // 262,144 KB.
+  // A few blocks and tables, the same for both; the input alone is 262,144 KB.
   constexpr long kSlackKb = 16 << 10;
   EXPECT_LE(compressLarge, compressSmall + kSlackKb);
   EXPECT_LE(expandLarge, expandSmall + kSlackKb);

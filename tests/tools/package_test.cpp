@@ -33,14 +33,14 @@ TEST(DemoProduct, EightFilesThatSayTheyAreDemos) {
     for (std::size_t i = 0; i < files.size(); ++i) {
       const auto& [name, bytes] = files[i];
       SCOPED_TRACE(name);
+      EXPECT_EQ(name, kProductFiles[i]);
       if (name.ends_with(".wav")) {
-        ASSERT_GT(bytes.size(), 44u);
-        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 12).replace(4, 4, "...."), "RIFF....WAVE");
+        EXPECT_TRUE(bytes.size() > 44 &&
+                    std::string(bytes.begin(), bytes.begin() + 12).replace(4, 4, "....") == "RIFF....WAVE");
         EXPECT_TRUE(Contains(bytes, "Demo sound"));
       } else if (name.ends_with(".exe")) {
         const auto headers = pe::ParseHeaders(bytes);
-        ASSERT_TRUE(headers);
-        EXPECT_EQ(headers->is64, programs == demo::Programs::kX86_64);
+        EXPECT_TRUE(headers && headers->is64 == (programs == demo::Programs::kX86_64));
         EXPECT_TRUE(Contains(bytes, "DEMO")) << "the program must say it is a demo";
       } else {
         EXPECT_TRUE(Contains(bytes, "DEMO PLACEHOLDER"));
@@ -49,37 +49,30 @@ TEST(DemoProduct, EightFilesThatSayTheyAreDemos) {
   }
 }
 
-class PackageTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(BuildPackage(test::MakeStub(), product_, built_, error)) << error;
-  }
-
-  const std::vector<ProductFile> product_ = demo::DemoProduct();
-  BuiltPackage built_;
-};
-
 // The engine reads the table the tool wrote; the package is the stub (only its
 // table changed), zeros up to a multiple of 8, then the compressed files in
 // the reverse of the table's order and nothing after them. The tool's own
 // check agrees, and catches one changed byte in any piece by its CRC.
-TEST_F(PackageTest, PiecesBehindTheStubMatchTheTableAndTheCheck) {
-  const auto section = pe::FindSection(built_.bytes, payload::kSectionName);
+TEST(Package, PiecesBehindTheStubMatchTheTableAndTheCheck) {
+  const auto product = demo::DemoProduct();
+  BuiltPackage built;
+  std::string error;
+  ASSERT_TRUE(BuildPackage(test::MakeStub(), product, built, error)) << error;
+  const auto section = pe::FindSection(built.bytes, payload::kSectionName);
   ASSERT_TRUE(section);
   payload::Table raw{};
-  std::memcpy(&raw, built_.bytes.data() + section->fileOffset, sizeof raw);
+  std::memcpy(&raw, built.bytes.data() + section->fileOffset, sizeof raw);
   const auto table = ReadPayloadTable(raw);
   ASSERT_TRUE(table) << "the engine refuses the table the tool wrote";
   std::vector<Bytes> pieces;
   std::size_t distance = 0;
   for (std::size_t i = 0; i < table->size(); ++i) {
     const PayloadPiece& row = (*table)[i];
-    const std::string& name = product_[i].installedName;
+    const std::string& name = product[i].installedName;
     SCOPED_TRACE(name);
     EXPECT_EQ(row.installedName, std::wstring(name.begin(), name.end()));
     EXPECT_EQ(row.storedName, std::wstring(name.begin(), name.end() - 1) + L"_");
-    pieces.push_back(*CompressSzdd(product_[i].bytes, name.back()));
+    pieces.push_back(*CompressSzdd(product[i].bytes, name.back()));
     EXPECT_EQ(static_cast<std::size_t>(row.distance), distance);
     EXPECT_EQ(static_cast<std::size_t>(row.length), pieces.back().size());
     EXPECT_EQ(row.crc, Crc32(pieces.back()));
@@ -90,20 +83,19 @@ TEST_F(PackageTest, PiecesBehindTheStubMatchTheTableAndTheCheck) {
   expected.resize((expected.size() + distance + 7) / 8 * 8 - distance, 0);
   for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece)
     expected.insert(expected.end(), piece->begin(), piece->end());
-  EXPECT_TRUE(built_.bytes == expected);
+  EXPECT_TRUE(built.bytes == expected);
 
   PackageCheck check;
-  std::string error;
-  ASSERT_TRUE(CheckPackage(built_.bytes, check, error)) << error;
+  ASSERT_TRUE(CheckPackage(built.bytes, check, error)) << error;
   EXPECT_TRUE(check.AllSound());
   EXPECT_FALSE(check.signedPackage);
   for (std::size_t i = 0; i < check.pieces.size(); ++i)
-    EXPECT_EQ(check.pieces[i].originalSize, product_[i].bytes.size());
+    EXPECT_EQ(check.pieces[i].originalSize, product[i].bytes.size());
 
-  for (std::size_t victim = 0; victim < built_.pieces.size(); ++victim) {
-    const PieceReport& p = built_.pieces[victim];
+  for (std::size_t victim = 0; victim < built.pieces.size(); ++victim) {
+    const PieceReport& p = built.pieces[victim];
     SCOPED_TRACE(p.storedName);
-    Bytes damaged = built_.bytes;
+    Bytes damaged = built.bytes;
     damaged[damaged.size() - static_cast<std::size_t>(p.distance + p.length / 2) - 1] ^= 0x10;
     ASSERT_TRUE(CheckPackage(damaged, check, error)) << error;
     for (std::size_t i = 0; i < check.pieces.size(); ++i)
@@ -111,12 +103,9 @@ TEST_F(PackageTest, PiecesBehindTheStubMatchTheTableAndTheCheck) {
   }
 }
 
-TEST_F(PackageTest, StubsThatCannotCarryTheTableAreRefused) {
-  payload::Table wrongVersion{.magic = payload::kMagic,
-                              .version = payload::kFormatVersion + 1,
-                              .count = payload::kPieceCount,
-                              .reserved = {},
-                              .pieces = {}};
+TEST(Package, StubsThatCannotCarryTheTableAreRefused) {
+  const payload::Table wrongVersion{
+      payload::kMagic, payload::kFormatVersion + 1, payload::kPieceCount, {}, {}};
   // A security directory entry, as a signed stub has.
   Bytes signedStub = test::MakeStub({.securityOffset = 0xA00, .securitySize = 8});
   signedStub.resize(0xA08, 0);
@@ -130,7 +119,7 @@ TEST_F(PackageTest, StubsThatCannotCarryTheTableAreRefused) {
   for (const auto& [stub, message] : cases) {
     BuiltPackage out;
     std::string error;
-    EXPECT_FALSE(BuildPackage(stub, product_, out, error));
+    EXPECT_FALSE(BuildPackage(stub, demo::DemoProduct(), out, error));
     EXPECT_NE(error.find(message), std::string::npos) << error;
   }
 }
