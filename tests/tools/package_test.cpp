@@ -72,7 +72,7 @@ TEST(Package, PiecesBehindTheStubMatchTheTableAndTheCheck) {
     SCOPED_TRACE(name);
     EXPECT_EQ(row.installedName, std::wstring(name.begin(), name.end()));
     EXPECT_EQ(row.storedName, std::wstring(name.begin(), name.end() - 1) + L"_");
-    pieces.push_back(*CompressSzdd(product[i].bytes, name.back()));
+    pieces.push_back(CompressSzdd(product[i].bytes, name.back()).value());
     EXPECT_EQ(static_cast<std::size_t>(row.distance), distance);
     EXPECT_EQ(static_cast<std::size_t>(row.length), pieces.back().size());
     EXPECT_EQ(row.crc, Crc32(pieces.back()));
