@@ -1,93 +1,92 @@
-// "Change Dir" and the chooser's opening sequence.
+// "Change Dir", the chooser's opening sequence, and leaving it without Ok.
 #include "tests/chooser/chooser_fixture.h"
 
 namespace vxr::test {
 namespace {
 
-TEST_F(ChooserTest, ChangeDirPutsTheWizardOutOfUseAndShowsTheChooser) {
+TEST_F(ChooserTest, ChangeDirPutsTheWizardOutOfUseAndReopeningStartsAfresh) {
   machine_.MakeFolders(kDefault);
   headless::SetFreeBytes(L'C', 16384ull * 8 * 512);
-  OpenChooser();
+  AddFixedDrive(L'D');
+  OpenChooserOn();
   EXPECT_FALSE(Wizard().InUse());
   for (const char* control : {"Command1", "Command2", "Command3", "Command4"})
     EXPECT_FALSE(CanPress(control)) << control;
   EXPECT_FALSE(headless::PressCloseBox(Wizard()));
-
-  auto& chooser = Chooser();
-  EXPECT_EQ(chooser.Text(platform::kWindow), L"Screen Recorder");
-  EXPECT_EQ(chooser.Icon(), Wizard().Icon()) << "it takes the wizard's icon";
-  EXPECT_EQ(chooser.Text(Form3::Label1), L"Select a destination for Screen Recorder");
-  EXPECT_EQ(chooser.Text(Form3::Label2), L"Free Space in Drive");
-  EXPECT_EQ(chooser.Text(Form3::Command1), L"&New Folder");
-  EXPECT_EQ(chooser.Text(Form3::Command2), L"&Ok");
-  EXPECT_EQ(chooser.Text(Form3::Command3), L"Cancel");
-  EXPECT_EQ(Drive(), L"c:");
-  EXPECT_EQ(Path(), kDefault);
+  EXPECT_EQ(Chooser().Icon(), Wizard().Icon()) << "it takes the wizard's icon";
+  EXPECT_EQ(Lists(), At(L"c:", kDefault));
   EXPECT_EQ(FreeSpace(), L"65,536 KB") << "16,384 clusters of 8 x 512 bytes";
-  EXPECT_EQ(InstallDir.Trimmed(), kDefault);
   EXPECT_TRUE(headless::ShownBoxes().empty());
   for (const char* control : {"Dir1", "Drive1", "Command1", "Command2", "Command3"})
-    EXPECT_TRUE(headless::CanPress(chooser, control)) << control;
-}
+    EXPECT_TRUE(headless::CanPress(Chooser(), control)) << control;
 
-TEST_F(ChooserTest, AMissingDestinationBecomesTheWindowsDriveAndStaysSoAfterCancel) {
-  machine_.MakeFolders(L"C:\\WINDOWS\\SYSTEM");
-  headless::SetCurrentFolder(L"C:\\WINDOWS\\SYSTEM");
-  OpenChooser();  // the default destination does not exist yet
-  EXPECT_EQ(InstallDir.Trimmed(), L"C:");
-  EXPECT_EQ(Drive(), L"c:");
-  EXPECT_EQ(Path(), L"C:\\WINDOWS\\SYSTEM") << "the drive's current folder";
+  ASSERT_TRUE(SelectDrive(L"d:"));
   ASSERT_TRUE(PressInChooser("Command3"));
-  EXPECT_FALSE(ChooserOpen());
-  EXPECT_EQ(InstallDir.Trimmed(), L"C:");
-  EXPECT_EQ(Wizard().Text(Form1::Label10), kDefault) << "the wizard still shows what it showed";
+  ASSERT_TRUE(Press("Command4"));
+  EXPECT_EQ(Lists(), At(L"c:", kDefault));
+  EXPECT_FALSE(Wizard().InUse());
 }
 
-TEST_F(ChooserTest, ADisketteDestinationStartsTheListsOnTheWindowsDrive) {
+TEST_F(ChooserTest, ADestinationThatCannotBeOpenedLeavesTheListsOnTheWindowsDrive) {
+  struct Case {
+    const wchar_t* destination;  // empty: the default, which does not exist yet
+    const wchar_t* installDir;   // after opening, and still after Cancel
+    const wchar_t* box;
+  } cases[] = {
+      {L"", L"C:", nullptr},  // a missing destination gives way to the Windows drive, for good
+      {L"C:\\Data\\recorder.ini", L"C:\\Data\\recorder.ini", nullptr},  // a file counts as existing
+      {L"A:\\Apps", L"A:\\Apps", L"Screen Recorder can not be installed into a diskette driver."},
+      {L"B:\\Apps", L"B:\\Apps", L"Screen Recorder can not be installed into a diskette driver."},
+  };
+  machine_.MakeFolders(L"C:\\WINDOWS\\SYSTEM");
+  machine_.MakeFolders(L"C:\\Data");
+  machine_.WriteFile(L"C:\\Data\\recorder.ini", "x");
+  headless::SetCurrentFolder(L"C:\\WINDOWS\\SYSTEM");
   for (wchar_t letter : {L'A', L'B'}) {
-    ResetProgram();
-    headless::ClearShownBoxes();
     machine_.AddDrive(letter);
+    machine_.MakeFolders(std::wstring{letter} + L":\\Apps");
     headless::SetDriveType(letter, platform::kDriveRemovable);
     headless::SetVolumeLabel(letter, L"BACKUP");  // a diskette's label is never shown
-    const std::wstring destination = std::wstring{letter} + L":\\Apps";
-    machine_.MakeFolders(destination);
-    headless::SetCurrentFolder(L"C:\\WINDOWS");
-    OpenChooserOn(destination);
-    // Selecting the destination's drive already brings the diskette message.
-    ASSERT_EQ(headless::ShownBoxes().size(), 1u);
-    EXPECT_EQ(headless::ShownBoxes()[0].text,
-              L"Screen Recorder can not be installed into a diskette driver.");
-    EXPECT_EQ(Drive(), L"c:") << static_cast<char>(letter);
-    EXPECT_EQ(Path(), L"C:\\WINDOWS") << static_cast<char>(letter);
-    EXPECT_EQ(InstallDir.Trimmed(), destination) << "the destination is left as it is";
+  }
+  for (const auto& c : cases) {
+    ResetProgram();
+    OpenChooserOn(c.destination);
+    if (c.box)
+      ExpectOneBox(c.box, L"Driver", 0x1030);  // selecting the destination's drive brings it
+    else
+      EXPECT_TRUE(TakeBoxTexts().empty()) << c.destination;
+    EXPECT_EQ(Lists(), At(L"c:", L"C:\\WINDOWS\\SYSTEM")) << c.destination << ": the drive's current folder";
+    EXPECT_EQ(InstallDir.Trimmed(), c.installDir);
+    ASSERT_TRUE(PressInChooser("Command3"));
+    EXPECT_EQ(InstallDir.Trimmed(), c.installDir);
+    EXPECT_EQ(Wizard().Text(Form1::Label10), kDefault) << "the wizard still shows what it showed";
   }
 }
 
-TEST_F(ChooserTest, ADestinationThatIsAFileOpensItsDrivesCurrentFolder) {
-  machine_.MakeFolders(L"C:\\Data");
-  machine_.WriteFile(L"C:\\Data\\recorder.ini", "x");
-  headless::SetCurrentFolder(L"C:\\Data");
-  OpenChooserOn(L"C:\\Data\\recorder.ini");
-  EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Data\\recorder.ini") << "a file counts as existing";
-  EXPECT_EQ(Path(), L"C:\\Data");
-  EXPECT_TRUE(headless::ShownBoxes().empty());
-}
-
-TEST_F(ChooserTest, ReopeningStartsAfresh) {
+TEST_F(ChooserTest, CancelAndTheCloseBoxGiveTheWizardBackOnceAndChangeNothing) {
+  struct Way {
+    const char* name;
+    std::function<bool(platform::Form&)> close;
+  } ways[] = {
+      {"Cancel", [](platform::Form& f) { return headless::Click(f, "Command3"); }},
+      {"close box", [](platform::Form& f) { return headless::PressCloseBox(f); }},
+      {"shutdown", [](platform::Form& f) { return f.Unload(platform::CloseReason::WindowsShutdown); }},
+      {"task manager", [](platform::Form& f) { return f.Unload(platform::CloseReason::TaskManager); }},
+  };
+  machine_.MakeFolders(L"C:\\Apps");
   AddFixedDrive(L'D');
-  machine_.MakeFolders(L"D:\\Elsewhere");
-  headless::SetCurrentFolder(L"D:\\Elsewhere", false);
-  machine_.MakeFolders(kDefault);
-  OpenChooser();
-  ASSERT_TRUE(SelectDrive(L"d:"));
-  Chooser().SetText(Form3::Label1, L"changed");
-  ASSERT_TRUE(PressInChooser("Command3"));
-  ASSERT_TRUE(Press("Command4"));
-  EXPECT_EQ(Chooser().Text(Form3::Label1), L"Select a destination for Screen Recorder");
-  EXPECT_EQ(Drive(), L"c:");
-  EXPECT_EQ(Path(), kDefault);
-  EXPECT_FALSE(Wizard().InUse());
+  for (const auto& way : ways) {
+    ResetProgram();
+    OpenChooserOn(L"C:\\Apps");
+    ASSERT_TRUE(SelectDrive(L"d:")) << way.name;
+    ASSERT_TRUE(way.close(Chooser())) << way.name;
+    EXPECT_FALSE(ChooserOpen()) << way.name;
+    EXPECT_EQ(headless::InUseChanges(Wizard()), (std::vector<bool>{false, true})) << way.name;
+    EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Apps") << way.name;
+    EXPECT_EQ(Wizard().Text(Form1::Label10), kDefault) << way.name;
+    EXPECT_TRUE(CanPress("Command4")) << way.name;
+    EXPECT_FALSE(headless::ProgramHasEnded()) << way.name;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // Checks of the file services that must hold alike on the headless machine
 // and on Windows (under Wine): existence, folders, deletion by pattern and raw
 // files, with Windows' own error codes. Each backend only says where its
-// scratch folder is and how to put and read a file behind the platform's back.
+// scratch folder is and how files are reached behind the platform's back.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,10 +23,20 @@ namespace vxr::test {
 
 struct FilesUnderTest {
   std::wstring root;  // an empty folder of the test's own, on drive C:
-  // A new file; a hidden one carries the hidden attribute.
-  void (*put)(const std::wstring& path, std::string_view bytes, bool hidden);
+  // Where a Windows path lies for the standard library, and how to hide a file.
+  std::filesystem::path (*host)(std::wstring_view path);
+  void (*hide)(const std::wstring& path);
+
+  void put(const std::wstring& path, std::string_view bytes, bool hidden) const {
+    std::ofstream(host(path), std::ios::binary).write(bytes.data(), std::ssize(bytes));
+    if (hidden) hide(path);
+  }
   // The file's bytes; nothing when there is no such file.
-  std::optional<std::string> (*read)(const std::wstring& path);
+  std::optional<std::string> read(const std::wstring& path) const {
+    std::ifstream in(host(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 };
 
 inline void CheckExistence(const FilesUnderTest& files) {

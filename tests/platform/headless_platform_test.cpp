@@ -1,8 +1,5 @@
 // The platform checks against the headless machine; the Wine tests run the
 // same checks against Windows, so the headless imitation cannot drift.
-#include <fstream>
-#include <sstream>
-
 #include "platform/headless/headless.h"
 #include "tests/platform/files_checks.h"
 #include "tests/platform/forms_checks.h"
@@ -11,19 +8,8 @@
 namespace vxr::test {
 namespace {
 
-const FilesUnderTest kFiles{
-    L"C:\\Scratch",
-    [](const std::wstring& path, std::string_view bytes, bool hidden) {
-      std::ofstream(headless::HostPath(path), std::ios::binary).write(bytes.data(), std::ssize(bytes));
-      headless::SetHiddenOrSystem(path, hidden);
-    },
-    [](const std::wstring& path) -> std::optional<std::string> {
-      std::ifstream in(headless::HostPath(path), std::ios::binary);
-      if (!in) return std::nullopt;
-      std::stringstream bytes;
-      bytes << in.rdbuf();
-      return bytes.str();
-    }};
+const FilesUnderTest kFiles{L"C:\\Scratch", headless::HostPath,
+                            [](const std::wstring& path) { headless::SetHiddenOrSystem(path, true); }};
 
 const FormsUnderTest kForms{[](platform::Form& form, platform::ControlId control) {
                               return headless::Click(form, form.Name(control));

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -27,6 +26,7 @@ const std::array<ControlDesign, kCount> kControls{{
 constexpr wchar_t kCaption[] = L"Chooser lists test";
 const platform::FormDesign kDesign{kCaption, platform::FormFrame::FixedTool, 3300, 2800, true, false,
                                    kControls};
+
 const platform::FormDesign kOwnerDesign{
     L"Chooser lists owner", platform::FormFrame::FixedSingle, 3300, 2800, true, false, {}};
 
@@ -36,14 +36,23 @@ wchar_t UnusedLetter() {
   return letter;
 }
 
-// Records each Change with the drive shown then; from inside its handler it
-// may set another drive, as the chooser does after refusing one.
+// Forgets a form and the quit message its unloading posts.
+void Dispose(platform::Form& form) {
+  form.Unload();
+  platform::ProcessPendingEvents();
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+// Records each Change with the drive or folder shown then; from inside its
+// handler it may set another drive, as the chooser does after refusing one.
 struct Recorder : platform::FormEvents {
   platform::Form* form = nullptr;
   std::vector<std::wstring> changes;
   std::wstring resetTo;
   void Change(ControlId control) override {
-    if (control != Drives) return;
+    if (control == Folders) return changes.push_back(L"folder " + form->Path(Folders));
     changes.push_back(form->Drive(Drives));
     if (!resetTo.empty() && form->Drive(Drives).substr(0, 2) != resetTo) form->SetDrive(Drives, resetTo);
     changes.push_back(L"end " + form->Drive(Drives));
@@ -59,26 +68,20 @@ class ChooserListsTest : public testing::Test {
     drives_ = GetDlgItem(window_, 1000 + Drives);
     folders_ = GetDlgItem(window_, 1000 + Folders);
   }
-  ~ChooserListsTest() override {
-    form_.Unload();
-    platform::ProcessPendingEvents();
-    MSG quit;
-    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-  }
-  static std::vector<std::wstring> Lines(HWND control, UINT countMessage, UINT textMessage) {
-    std::vector<std::wstring> lines;
-    const auto count = SendMessageW(control, countMessage, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
+  ~ChooserListsTest() override { Dispose(form_); }
+  std::vector<std::wstring> FolderLines() {
+    std::vector<std::wstring> lines(static_cast<std::size_t>(SendMessageW(folders_, LB_GETCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
       wchar_t text[MAX_PATH + 8]{};
-      SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-      lines.emplace_back(text);
+      SendMessageW(folders_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+      lines[i] = text;
     }
     return lines;
   }
-  // What a person's choice in the drop-down list tells the form.
-  void Notify(WORD code) {
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(1000 + Drives, code), reinterpret_cast<LPARAM>(drives_));
+  // What a person's choice or double click tells the form.
+  void Notify(ControlId control, WORD code) {
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(1000 + control, code),
+                 reinterpret_cast<LPARAM>(control == Drives ? drives_ : folders_));
   }
   Recorder events_;
   platform::Form form_{kDesign, events_};
@@ -86,10 +89,15 @@ class ChooserListsTest : public testing::Test {
 };
 
 TEST_F(ChooserListsTest, ChangeComesOnceADriveIsChosenAndFromInsideItself) {
-  ASSERT_TRUE(form_.SetDrive(Drives, L"c:"));
+  ASSERT_NE(window_, nullptr);
+  EXPECT_TRUE(GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no task-bar button";
+  ASSERT_TRUE(form_.SetDrive(Drives, L"C:"));
+  EXPECT_EQ(form_.Drive(Drives), L"c:");
   events_.changes.clear();
-  EXPECT_TRUE(form_.SetDrive(Drives, L"C:"));
-  EXPECT_TRUE(events_.changes.empty()) << "the drive it already shows";
+  EXPECT_TRUE(form_.SetDrive(Drives, L"c:"));
+  EXPECT_FALSE(form_.SetDrive(Drives, std::wstring{UnusedLetter(), L':'}));
+  EXPECT_EQ(form_.Drive(Drives), L"c:");
+  EXPECT_TRUE(events_.changes.empty()) << "the drive it already shows, or one that is not there";
 
   // From code, with the handler going back to c: from inside itself.
   events_.resetTo = L"c:";
@@ -108,11 +116,11 @@ TEST_F(ChooserListsTest, ChangeComesOnceADriveIsChosenAndFromInsideItself) {
       SendMessageW(drives_, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"f:"));
   SendMessageW(drives_, CB_SHOWDROPDOWN, TRUE, 0);
   SendMessageW(drives_, CB_SETCURSEL, static_cast<WPARAM>(f), 0);
-  Notify(CBN_SELCHANGE);
+  Notify(Drives, CBN_SELCHANGE);
   EXPECT_TRUE(events_.changes.empty());
   SendMessageW(drives_, CB_SHOWDROPDOWN, FALSE, 0);
-  Notify(CBN_CLOSEUP);
-  Notify(CBN_SELCHANGE);  // in whichever order they come, once
+  Notify(Drives, CBN_CLOSEUP);
+  Notify(Drives, CBN_SELCHANGE);  // in whichever order they come, once
   EXPECT_EQ(events_.changes, (std::vector<std::wstring>{L"f: [DATA]", L"end f: [DATA]"}));
   EXPECT_EQ(form_.Drive(Drives), L"f: [DATA]");
 }
@@ -136,7 +144,7 @@ TEST_F(ChooserListsTest, DriveTextsOpenTheDrivesCurrentFolder) {
   EXPECT_EQ(path, L"F:\\Projects");
 }
 
-TEST_F(ChooserListsTest, TheFolderListShowsThePathThenTheSubfoldersSorted) {
+TEST_F(ChooserListsTest, TheFolderListShowsThePathThenTheSubfoldersSortedAndOpensThem) {
   const std::wstring base = L"F:\\Lists test";
   for (const wchar_t* name : {L"", L"\\zeta", L"\\Alpha", L"\\beta", L"\\beta\\inner"})
     CreateDirectoryW((base + name).c_str(), nullptr);
@@ -144,9 +152,9 @@ TEST_F(ChooserListsTest, TheFolderListShowsThePathThenTheSubfoldersSorted) {
       CreateFileW((base + L"\\file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
   ASSERT_TRUE(form_.SetPath(Folders, base + L"\\"));
-  EXPECT_EQ(form_.Path(Folders), base);
+  EXPECT_EQ(form_.Path(Folders), base) << "no trailing backslash but at a root";
   const std::vector<std::wstring> expected{L"F:\\", L"  Lists test", L"    Alpha", L"    beta", L"    zeta"};
-  EXPECT_EQ(Lines(folders_, LB_GETCOUNT, LB_GETTEXT), expected);
+  EXPECT_EQ(FolderLines(), expected);
   EXPECT_EQ(SendMessageW(folders_, LB_GETCURSEL, 0, 0), 1) << "the open folder is selected";
   // What cannot be opened leaves the list as it is.
   for (const std::wstring& bad :
@@ -154,7 +162,14 @@ TEST_F(ChooserListsTest, TheFolderListShowsThePathThenTheSubfoldersSorted) {
     EXPECT_FALSE(form_.SetPath(Folders, bad)) << testing::PrintToString(bad);
     EXPECT_EQ(form_.Path(Folders), base);
   }
-  EXPECT_EQ(Lines(folders_, LB_GETCOUNT, LB_GETTEXT), expected);
+  EXPECT_EQ(FolderLines(), expected);
+
+  // A double click on a subfolder opens it.
+  events_.changes.clear();
+  SendMessageW(folders_, LB_SETCURSEL, 3, 0);
+  Notify(Folders, LBN_DBLCLK);
+  EXPECT_EQ(form_.Path(Folders), base + L"\\beta");
+  EXPECT_EQ(events_.changes, std::vector<std::wstring>{L"folder " + base + L"\\beta"});
   EXPECT_TRUE(form_.SetPath(Folders, L"F:\\"));
   EXPECT_EQ(form_.Path(Folders), L"F:\\") << "a root keeps its backslash";
 
@@ -169,16 +184,11 @@ TEST(ChooserOwner, AFormShownWithAnOwnerStaysInFrontOfIt) {
   platform::Form owned(kDesign, events);
   owner.Show();
   owned.Show(&owner);
-  HWND ownerWindow = FindWindowW(L"VxrForm", L"Chooser lists owner");
   HWND ownedWindow = FindWindowW(L"VxrForm", kCaption);
   ASSERT_NE(ownedWindow, nullptr);
-  EXPECT_EQ(GetWindow(ownedWindow, GW_OWNER), ownerWindow);
+  EXPECT_EQ(GetWindow(ownedWindow, GW_OWNER), FindWindowW(L"VxrForm", L"Chooser lists owner"));
   owned.Unload();
-  owner.Unload();
-  platform::ProcessPendingEvents();
-  MSG quit;
-  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
+  Dispose(owner);
 }
 
 }  // namespace

@@ -1,40 +1,26 @@
 // vxr-driver: works another program's windows as a person would, for the tests
-// under Wine. It refuses to click a control that is hidden or disabled, or
-// whose window is disabled (behind a modal box): Wine runs a disabled button's
-// handler on BM_CLICK.
-//
-//   vxr-driver.exe [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...]
-//       one command; exit code 0 done, 1 failed, 2 bad usage.
+// under Wine. It refuses to click what is hidden or disabled, or in a disabled
+// window (behind a modal box): Wine runs a disabled button's handler on BM_CLICK.
+//   vxr-driver.exe [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...]   exit 0 done, 1 failed, 2 usage
 //   vxr-driver.exe [--desktop NAME] [--timeout SECONDS] -
-//       commands from standard input, one a line, each answered with its output
-//       and a line "ok" or "fail: REASON"; a host script paces it (bash coproc).
-//
-// Blanks separate arguments; "double quotes" keep them (a backslash takes the
-// next quote or backslash literally). UTF-8 in and out. Every wait polls until
-// its time-out (default 20 s).
-// CONTROL: a caption exactly as set ("&" included), #ID, or "." for the current
-// window; visible matches win.
-//
-//   window TITLE        wait for a visible top-level window; it becomes current
-//   gone TITLE          wait until no top-level window has that title
-//   list                the current window's controls:
-//                       id <tab> class <tab> visible <tab> enabled <tab> caption
-//   click CONTROL       click a button, check box or option button
-//   expect CONTROL PROPERTY VALUE
-//                       wait until it reads VALUE: text, visible, enabled,
-//                       checked (0/1), selected (a list's line, leading blanks dropped)
-//   items CONTROL       a list's or drop-down list's lines
-//   select CONTROL TEXT choose the drop-down line that begins with TEXT, as the
-//                       keyboard does: the selection moves and the owner is told
-//   close               press the current window's close box
-//   box [TITLE]         wait for a message or input box (#32770); prints
-//                       title <tab> text; it becomes the current box
-//   expect-box TITLE TEXT   as box TITLE, failing unless its text is TEXT
-//   press ID            press the box's button ID and wait until it has gone
-//   type TEXT           type TEXT into the box's edit control (WM_CHAR)
-//   move-box below      drag the box to just below the current window
-//   desktop NAME        join a named desktop (`wine explorer /desktop=NAME,WxH`)
-//   timeout SECONDS     the time-out of the waits that follow
+//       commands from standard input, each answered with its output and "ok" or
+//       "fail: REASON", so that a host script can pace it (bash coproc).
+// "Double quotes" keep blanks (\" and \\ inside them are literal); UTF-8 in and
+// out. Waits poll until the time-out (20 s unless set). CONTROL: a caption as
+// set ("&" included), #ID, or "." for the current window; visible ones win.
+//   window TITLE | gone TITLE       wait for a visible top-level window (it becomes
+//                                   current) | until no window has that title
+//   list                            id, class, visible, enabled, caption of each control
+//   click CONTROL | close           a button, check or option | the close box
+//   expect CONTROL PROPERTY VALUE   wait until text, visible, enabled, checked (0/1)
+//                                   or selected (a list's line, unindented) reads VALUE
+//   items CONTROL                   a list's or drop-down list's lines
+//   select CONTROL TEXT             the drop-down line beginning with TEXT, as the keyboard
+//   box [TITLE] | expect-box TITLE TEXT
+//                                   wait for a message or input box; prints title, text
+//   press ID | type TEXT            the box's button, until it has gone | into its edit
+//   move-box below                  the box just below the current window
+//   desktop NAME | timeout SECONDS  join a desktop (wine explorer /desktop=) | set waits
 #include <windows.h>
 // After windows.h.
 #include <shellapi.h>
@@ -191,43 +177,39 @@ std::wstring Property(HWND control, const std::wstring& property) {
   return first == std::wstring::npos ? std::wstring() : lines[item].substr(first);
 }
 
-void Need(const Args& args, std::size_t count, const wchar_t* usage) {
-  if (args.size() != count + 1) throw Failure{std::wstring(L"usage: ") + usage};
+// True for the command `name`; a wrong number of arguments fails.
+bool Is(const Args& args, const wchar_t* name, std::size_t count) {
+  if (args[0] != name) return false;
+  if (args.size() != count + 1)
+    throw Failure{args[0] + L" takes " + std::to_wstring(count) + L" argument(s)"};
+  return true;
 }
 
 void Run(const Args& args) {
-  const std::wstring& command = args[0];
-  if (command == L"window") {
-    Need(args, 1, L"window TITLE");
+  if (Is(args, L"window", 1)) {
     currentWindow = WaitFor([&] { return FindTopLevel(&args[1], nullptr, true); }, L"window " + args[1]);
-  } else if (command == L"gone") {
-    Need(args, 1, L"gone TITLE");
+  } else if (Is(args, L"gone", 1)) {
     WaitFor([&] { return !FindTopLevel(&args[1], nullptr, false); }, L"window " + args[1] + L" to go");
-  } else if (command == L"list") {
-    Need(args, 0, L"list");
+  } else if (Is(args, L"list", 0)) {
     for (HWND c : Windows(FindControl(L".")))
       Write(std::to_wstring(GetDlgCtrlID(c)) + L"\t" + ClassOf(c) + L"\t" +
             (IsWindowVisible(c) ? L"1" : L"0") + L"\t" + (IsWindowEnabled(c) ? L"1" : L"0") + L"\t" +
             OneLine(TextOf(c)));
-  } else if (command == L"click") {
-    Need(args, 1, L"click CONTROL");
+  } else if (Is(args, L"click", 1)) {
     HWND control = FindControl(args[1]);
     RequirePressable(control, args[1]);
     // Posted: the handler may open a modal box, and a sent click would wait for it.
     PostMessageW(control, BM_CLICK, 0, 0);
-  } else if (command == L"expect") {
-    Need(args, 3, L"expect CONTROL PROPERTY VALUE");
+  } else if (Is(args, L"expect", 3)) {
     std::wstring last;
     for (const ULONGLONG end = GetTickCount64() + timeoutMs;
          (last = Property(FindControl(args[1]), args[2])) != args[3]; Sleep(50))
       if (GetTickCount64() > end)
         throw Failure{args[1] + L" " + args[2] + L": expected \"" + args[3] + L"\", got \"" + OneLine(last) +
                       L"\""};
-  } else if (command == L"items") {
-    Need(args, 1, L"items CONTROL");
+  } else if (Is(args, L"items", 1)) {
     for (const auto& line : Lines(FindControl(args[1]))) Write(OneLine(line));
-  } else if (command == L"select") {
-    Need(args, 2, L"select CONTROL TEXT");
+  } else if (Is(args, L"select", 2)) {
     HWND combo = FindControl(args[1]);
     if (!IsClass(combo, L"ComboBox")) throw Failure{args[1] + L" is not a drop-down list"};
     RequirePressable(combo, args[1]);
@@ -239,15 +221,13 @@ void Run(const Args& args) {
     // Posted, as a person's choice comes: the owner's handler may open a modal box.
     PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
-  } else if (command == L"close") {
-    Need(args, 0, L"close");
+  } else if (Is(args, L"close", 0)) {
     HWND window = FindControl(L".");
     RequirePressable(window, L"the window");
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  } else if (command == L"box" || command == L"expect-box") {
-    const bool expectText = command == L"expect-box";
-    if (expectText ? args.size() != 3 : args.size() > 2)
-      throw Failure{expectText ? L"usage: expect-box TITLE TEXT" : L"usage: box [TITLE]"};
+  } else if (args[0] == L"box" || Is(args, L"expect-box", 2)) {
+    const bool expectText = args[0] == L"expect-box";
+    if (args.size() > 2 && !expectText) throw Failure{L"usage: box [TITLE]"};
     const std::wstring* title = args.size() > 1 ? &args[1] : nullptr;
     currentBox =
         WaitFor([&] { return FindTopLevel(title, L"#32770", true); }, L"a box " + (title ? *title : L""));
@@ -255,8 +235,7 @@ void Run(const Args& args) {
     Write(OneLine(TextOf(currentBox)) + L"\t" + OneLine(text));
     if (expectText && text != args[2])
       throw Failure{L"box text: expected \"" + args[2] + L"\", got \"" + text + L"\""};
-  } else if (command == L"press") {
-    Need(args, 1, L"press ID");
+  } else if (Is(args, L"press", 1)) {
     HWND box = Current(currentBox, L"box (use: box)");
     const int id = _wtoi(args[1].c_str());
     HWND button = GetDlgItem(box, id);
@@ -265,16 +244,15 @@ void Run(const Args& args) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, L"the box to close");
     currentBox = nullptr;
-  } else if (command == L"type") {
-    Need(args, 1, L"type TEXT");
+  } else if (Is(args, L"type", 1)) {
     const auto children = Windows(Current(currentBox, L"box (use: box)"));
     const auto edit =
         std::find_if(children.begin(), children.end(), [](HWND c) { return IsClass(c, L"Edit"); });
     if (edit == children.end()) throw Failure{L"the box has no edit control"};
     RequirePressable(*edit, L"the edit control");
     for (wchar_t c : args[1]) PostMessageW(*edit, WM_CHAR, c, 1);
-  } else if (command == L"move-box") {
-    if (args.size() != 2 || args[1] != L"below") throw Failure{L"usage: move-box below"};
+  } else if (Is(args, L"move-box", 1)) {
+    if (args[1] != L"below") throw Failure{L"usage: move-box below"};
     HWND box = Current(currentBox, L"box (use: box)");
     RECT under{};
     GetWindowRect(FindControl(L"."), &under);
@@ -287,18 +265,16 @@ void Run(const Args& args) {
           return GetWindowRect(box, &now) && now.top == top && now.left == under.left;
         },
         L"the box to move");
-  } else if (command == L"desktop") {
-    Need(args, 1, L"desktop NAME");
+  } else if (Is(args, L"desktop", 1)) {
     // The desktop exists only once `wine explorer /desktop=...` has made it.
     HDESK desktop =
         WaitFor([&] { return OpenDesktopW(args[1].c_str(), 0, FALSE, GENERIC_ALL); }, L"desktop " + args[1]);
     if (!SetThreadDesktop(desktop))
       throw Failure{L"cannot join desktop " + args[1] + L": error " + std::to_wstring(GetLastError())};
-  } else if (command == L"timeout") {
-    Need(args, 1, L"timeout SECONDS");
+  } else if (Is(args, L"timeout", 1)) {
     timeoutMs = static_cast<DWORD>(_wtoi(args[1].c_str())) * 1000u;
   } else {
-    throw Failure{L"unknown command " + command};
+    throw Failure{L"unknown command " + args[0]};
   }
 }
 

@@ -19,26 +19,8 @@ std::wstring ScratchRoot() {
 }
 
 const FilesUnderTest kFiles{
-    ScratchRoot(),
-    [](const std::wstring& path, std::string_view bytes, bool hidden) {
-      HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr);
-      ASSERT_NE(file, INVALID_HANDLE_VALUE);
-      DWORD written = 0;
-      EXPECT_TRUE(WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-      CloseHandle(file);
-    },
-    [](const std::wstring& path) -> std::optional<std::string> {
-      HANDLE file =
-          CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-      if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-      std::string bytes(GetFileSize(file, nullptr), '\0');
-      DWORD read = 0;
-      ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-      CloseHandle(file);
-      bytes.resize(read);
-      return bytes;
-    }};
+    ScratchRoot(), [](std::wstring_view path) { return std::filesystem::path(path); },
+    [](const std::wstring& path) { ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN)); }};
 
 // The scratch folder, fresh for each test and removed afterwards.
 class FilesTest : public ::testing::Test {

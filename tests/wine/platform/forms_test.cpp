@@ -19,18 +19,13 @@ using namespace forms;
 
 HWND WindowOf(const wchar_t* caption) { return FindWindowW(L"VxrForm", caption); }
 
-BOOL CALLBACK FindById(HWND child, LPARAM wanted) {
-  auto* pair = reinterpret_cast<std::pair<int, HWND>*>(wanted);
-  if (GetDlgCtrlID(child) != pair->first) return TRUE;
-  pair->second = child;
-  return FALSE;
+// Controls are child windows of their container, numbered 1000 + their place in the table.
+HWND ChildOf(HWND window, ControlId id) {
+  const ControlId container = kControls[id].container;
+  return GetDlgItem(container == platform::kWindow ? window : ChildOf(window, container), 1000 + id);
 }
-
-// Controls are child windows numbered 1000 + their place in the table.
-HWND ChildOf(const wchar_t* caption, ControlId id) {
-  std::pair<int, HWND> wanted{1000 + id, nullptr};
-  if (HWND window = WindowOf(caption)) EnumChildWindows(window, FindById, reinterpret_cast<LPARAM>(&wanted));
-  return wanted.second;
+HWND ChildOf(platform::Form& form, ControlId id) {
+  return ChildOf(WindowOf(form.Text(platform::kWindow).c_str()), id);
 }
 
 // What a person could press: shown, and nothing from it up to the desktop disabled.
@@ -41,26 +36,17 @@ bool Pressable(HWND window) {
   return true;
 }
 
-const FormsUnderTest kForms{[](platform::Form& form, ControlId control) {
-                              HWND child = ChildOf(form.Text(platform::kWindow).c_str(), control);
-                              if (!Pressable(child)) return false;
-                              SendMessageW(child, BM_CLICK, 0, 0);
-                              return true;
-                            },
-                            [](platform::Form& form) {
-                              HWND window = WindowOf(form.Text(platform::kWindow).c_str());
-                              if (!Pressable(window)) return false;
-                              SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-                              return true;
-                            },
-                            [](const wchar_t* caption) {
-                              HWND window = WindowOf(caption);
-                              return window && IsWindowVisible(window) != FALSE;
-                            },
-                            [](platform::Form& form, ControlId control) {
-                              HWND child = ChildOf(form.Text(platform::kWindow).c_str(), control);
-                              return child && IsWindowVisible(child) != FALSE;
-                            }};
+const FormsUnderTest kForms{
+    [](platform::Form& form, ControlId control) {
+      HWND child = ChildOf(form, control);
+      return Pressable(child) && (SendMessageW(child, BM_CLICK, 0, 0), true);
+    },
+    [](platform::Form& form) {
+      HWND window = WindowOf(form.Text(platform::kWindow).c_str());
+      return Pressable(window) && (SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0), true);
+    },
+    [](const wchar_t* caption) { return IsWindowVisible(WindowOf(caption)) != FALSE; },
+    [](platform::Form& form, ControlId control) { return IsWindowVisible(ChildOf(form, control)) != FALSE; }};
 
 class FormsTest : public ::testing::Test {
  protected:
@@ -72,7 +58,6 @@ class FormsTest : public ::testing::Test {
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
   }
-  HWND Child(ControlId id) const { return ChildOf(kCaption, id); }
   // A rectangle in pixels as the twips rectangle converts at this screen's resolution.
   static RECT Pixels(int left, int top, int width, int height) {
     const int tpp = platform::TwipsPerPixelX();
@@ -103,7 +88,8 @@ TEST_F(FormsTest, WindowIsCentredWithACloseBoxAndControlsAtTheirTwipsPositions) 
 
   for (const ControlId id : {Panel, Option2, Heading, Button, Text}) {
     const ControlDesign& c = kControls[id];
-    HWND child = Child(id), parent = c.container == platform::kWindow ? window : Child(c.container);
+    HWND child = ChildOf(window, id),
+         parent = c.container == platform::kWindow ? window : ChildOf(window, c.container);
     ASSERT_NE(child, nullptr) << c.name;
     EXPECT_EQ(GetParent(child), parent) << c.name;
     RECT r, expected = Pixels(c.left, c.top, c.width, c.height);
@@ -117,9 +103,6 @@ TEST_F(FormsTest, WindowIsCentredWithACloseBoxAndControlsAtTheirTwipsPositions) 
       << "every line break is CRLF for the edit control";
 }
 
-// Shapes and transparent labels are painted by their container, not windows
-// of their own.
-constexpr wchar_t kPaintedCaption[] = L"Platform test painting";
 enum : ControlId { Band, Title };
 const std::array<ControlDesign, 2> kPainted{{
     {"Band", ControlKind::Shape, platform::kWindow, 150, 150, 4350, 150, L"", true, true,
@@ -128,37 +111,27 @@ const std::array<ControlDesign, 2> kPainted{{
      platform::kTransparent | platform::kBold, L"MS Sans Serif", 12, platform::Rgb(255, 255, 255)},
 }};
 
-TEST_F(FormsTest, ShapesArePaintedInTheirColour) {
-  const platform::FormDesign design{kPaintedCaption, platform::FormFrame::FixedSingle, 4650, 900, true, false,
-                                    kPainted};
-  Recorder paintedEvents{kForms};
-  platform::Form painted(design, paintedEvents);
-  painted.Show();
-  HWND window = WindowOf(kPaintedCaption);
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ChildOf(kPaintedCaption, Band), nullptr);
-  EXPECT_EQ(ChildOf(kPaintedCaption, Title), nullptr);
-  painted.SetColour(Band, platform::Rgb(0, 0, 120));
-  painted.Repaint(Band);
-  const RECT band = Pixels(150, 150, 4350, 150);
-  HDC dc = GetDC(window);
-  EXPECT_EQ(GetPixel(dc, band.left + 5, band.top + 2), RGB(0, 0, 120));
-  ReleaseDC(window, dc);
-  painted.Unload();
-}
-
-TEST_F(FormsTest, TheBackdropStaysBehindAndNeverTakesTheActivation) {
+TEST_F(FormsTest, TheBackdropIsPaintedStaysBehindAndNeverTakesTheActivation) {
   constexpr wchar_t kBackdropCaption[] = L"Platform test backdrop";
-  const platform::FormDesign design{
-      kBackdropCaption, platform::FormFrame::None, 6000, 4500, false, false, std::span(kPainted).first(1)};
+  const platform::FormDesign design{kBackdropCaption, platform::FormFrame::None, 6000, 4500, false, false,
+                                    kPainted};
   Recorder backdropEvents{kForms};
   platform::Form backdrop(design, backdropEvents);
-  form_.Show();
   backdrop.Show();
   HWND behind = WindowOf(kBackdropCaption);
   ASSERT_NE(behind, nullptr);
   EXPECT_TRUE(IsWindowVisible(behind));
   EXPECT_EQ(GetWindowLongW(behind, GWL_STYLE) & WS_CAPTION, 0);
+  // Shapes and transparent labels are painted by their container.
+  EXPECT_EQ(GetWindow(behind, GW_CHILD), nullptr) << "no windows of their own";
+  backdrop.SetColour(Band, platform::Rgb(0, 0, 120));
+  backdrop.Repaint(Band);
+  const RECT band = Pixels(150, 150, 4350, 150);
+  HDC dc = GetDC(behind);
+  EXPECT_EQ(GetPixel(dc, band.left + 5, band.top + 2), RGB(0, 0, 120));
+  ReleaseDC(behind, dc);
+
+  form_.Show();
   SetWindowPos(behind, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetActiveWindow(behind);
   platform::ProcessPendingEvents();
