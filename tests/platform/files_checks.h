@@ -72,11 +72,8 @@ inline void CheckFolders(const FilesUnderTest& files) {
   EXPECT_EQ(RemoveEmptyDirectory(x), kErrorSuccess);
   EXPECT_EQ(RemoveEmptyDirectory(x), kErrorFileNotFound);
   EXPECT_FALSE(PathExists(x));
-}
 
-// Files only, hidden ones included; folders that match are left alone.
-inline void CheckDeletingByPattern(const FilesUnderTest& files) {
-  using namespace platform;
+  // Deleting by pattern: files only, hidden ones included; folders that match are left alone.
   const std::wstring dir = files.root;
   files.put(dir + L"\\one.tmp", "1", false);
   files.put(dir + L"\\two.tmp", "2", true);

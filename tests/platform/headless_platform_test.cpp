@@ -37,7 +37,6 @@ class HeadlessPlatformTest : public ::testing::Test {
 
 TEST_F(HeadlessPlatformTest, Existence) { CheckExistence(kFiles); }
 TEST_F(HeadlessPlatformTest, Folders) { CheckFolders(kFiles); }
-TEST_F(HeadlessPlatformTest, DeletingByPattern) { CheckDeletingByPattern(kFiles); }
 TEST_F(HeadlessPlatformTest, RawFiles) { CheckRawFiles(kFiles); }
 TEST_F(HeadlessPlatformTest, SystemPaths) { CheckSystemPaths(); }
 TEST_F(HeadlessPlatformTest, LoadBeforeShow) { CheckLoadBeforeShow(kForms, form_, events_); }

@@ -37,7 +37,6 @@ class FilesTest : public ::testing::Test {
 
 TEST_F(FilesTest, Existence) { CheckExistence(kFiles); }
 TEST_F(FilesTest, Folders) { CheckFolders(kFiles); }
-TEST_F(FilesTest, DeletingByPattern) { CheckDeletingByPattern(kFiles); }
 TEST_F(FilesTest, RawFiles) { CheckRawFiles(kFiles); }
 TEST_F(FilesTest, SystemPaths) { CheckSystemPaths(); }
 
