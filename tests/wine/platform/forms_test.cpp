@@ -117,6 +117,7 @@ TEST_F(FormsTest, TheBackdropIsPaintedStaysBehindAndNeverTakesTheActivation) {
                                     kPainted};
   Recorder backdropEvents{kForms};
   platform::Form backdrop(design, backdropEvents);
+  form_.Show();
   backdrop.Show();
   HWND behind = WindowOf(kBackdropCaption);
   ASSERT_NE(behind, nullptr);
@@ -131,7 +132,6 @@ TEST_F(FormsTest, TheBackdropIsPaintedStaysBehindAndNeverTakesTheActivation) {
   EXPECT_EQ(GetPixel(dc, band.left + 5, band.top + 2), RGB(0, 0, 120));
   ReleaseDC(behind, dc);
 
-  form_.Show();
   SetWindowPos(behind, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetActiveWindow(behind);
   platform::ProcessPendingEvents();
