@@ -106,20 +106,6 @@ TEST_F(ButtonsTest, NamesThatAreBlankRefusedOrCannotBeMadeMakeNothingAndTheChoos
   ExpectStillUsable(L"drive gone");
 }
 
-TEST_F(ButtonsTest, OkTakesTheOpenFolderAndGivesTheWizardBack) {
-  machine_.MakeFolders(L"C:\\Apps\\Screen Recorder");
-  OpenChooserOn(kApps);
-  ASSERT_TRUE(headless::OpenFolder(Chooser(), "Dir1", L"Screen Recorder"));
-  ASSERT_TRUE(PressInChooser("Command2"));
-  EXPECT_FALSE(ChooserOpen());
-  EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Apps\\Screen Recorder");
-  EXPECT_EQ(Wizard().Text(Form1::Label10), L"C:\\Apps\\Screen Recorder");
-  EXPECT_EQ(headless::InUseChanges(Wizard()), (std::vector<bool>{false, true}));
-  EXPECT_TRUE(CanPress("Command2"));
-  EXPECT_TRUE(CanPress("Command4"));
-  EXPECT_TRUE(headless::ShownBoxes().empty());
-}
-
 TEST_F(ButtonsTest, OkAtARootKeepsALongDestinationAndTakesTheWizardsForAShortOne) {
   AddFixedDrive(L'D');
   OpenChooserOn(kApps);

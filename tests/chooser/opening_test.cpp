@@ -4,7 +4,7 @@
 namespace vxr::test {
 namespace {
 
-TEST_F(ChooserTest, ChangeDirPutsTheWizardOutOfUseAndReopeningStartsAfresh) {
+TEST_F(ChooserTest, ChangeDirPutsTheWizardOutOfUseReopeningStartsAfreshAndOkGivesItBack) {
   machine_.MakeFolders(kDefault);
   headless::SetFreeBytes(L'C', 16384ull * 8 * 512);
   AddFixedDrive(L'D');
@@ -25,6 +25,17 @@ TEST_F(ChooserTest, ChangeDirPutsTheWizardOutOfUseAndReopeningStartsAfresh) {
   ASSERT_TRUE(Press("Command4"));
   EXPECT_EQ(Lists(), At(L"c:", kDefault));
   EXPECT_FALSE(Wizard().InUse());
+
+  // Ok takes the open folder.
+  ASSERT_TRUE(headless::OpenFolder(Chooser(), "Dir1", L".."));
+  ASSERT_TRUE(PressInChooser("Command2"));
+  EXPECT_FALSE(ChooserOpen());
+  EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Program Files");
+  EXPECT_EQ(Wizard().Text(Form1::Label10), L"C:\\Program Files");
+  EXPECT_EQ(headless::InUseChanges(Wizard()), (std::vector<bool>{false, true, false, true}));
+  EXPECT_TRUE(CanPress("Command2"));
+  EXPECT_TRUE(CanPress("Command4"));
+  EXPECT_TRUE(headless::ShownBoxes().empty());
 }
 
 TEST_F(ChooserTest, ADestinationThatCannotBeOpenedLeavesTheListsOnTheWindowsDrive) {
