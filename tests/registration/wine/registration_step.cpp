@@ -19,8 +19,7 @@
 
 namespace {
 
-class QuietUi final : public vxr::InstallUi {
- public:
+struct QuietUi final : vxr::InstallUi {
   void SetStatusLine(std::wstring_view text) override { status = text; }
   void RefreshWindow() override { ++refreshes; }
   std::wstring status;
@@ -40,9 +39,7 @@ bool PutFile(const std::wstring& path, DWORD attributes, const std::string& text
 // The destination as the install sequence leaves it: the main program, the
 // help file (read-only, as it may come) and the uninstaller (archived).
 bool Prepare(const std::wstring& dir) {
-  for (std::size_t sep = dir.find(L'\\', 3); sep != std::wstring::npos; sep = dir.find(L'\\', sep + 1))
-    CreateDirectoryW(dir.substr(0, sep).c_str(), nullptr);
-  CreateDirectoryW(dir.c_str(), nullptr);
+  CreateDirectoryW(dir.c_str(), nullptr);  // in Program Files, which every prefix has
   return PutFile(dir + L"\\Screen Recorder.exe", FILE_ATTRIBUTE_NORMAL) &&
          PutFile(dir + L"\\VXR.chm", FILE_ATTRIBUTE_READONLY) &&
          PutFile(dir + L"\\Uninstall VXR.exe", FILE_ATTRIBUTE_ARCHIVE);

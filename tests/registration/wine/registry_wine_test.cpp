@@ -36,29 +36,7 @@ const test::RegistryUnderTest kWine{
                 0L);
       RegCloseKey(handle);
     },
-    [](std::wstring_view key) { RegCloseKey(Create(key)); },
-    [](std::wstring_view key, std::wstring_view name) -> std::optional<test::RawValue> {
-      HKEY handle = nullptr;
-      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, std::wstring(key).c_str(), 0, KEY_READ | KEY_WOW64_32KEY,
-                        &handle))
-        return std::nullopt;
-      DWORD type = 0, size = 512;
-      std::string bytes(size, '\0'), narrow;
-      const LONG status = RegQueryValueExW(handle, std::wstring(name).c_str(), nullptr, &type,
-                                           reinterpret_cast<BYTE*>(bytes.data()), &size);
-      RegCloseKey(handle);
-      if (status != 0) return std::nullopt;
-      bytes.resize(size);
-      // Wide text back to the ANSI bytes the routines wrote. Wine's
-      // RegSetValueExA also stores a NUL that follows the data in memory, so a
-      // final NUL says nothing here; the headless tests see the exact bytes.
-      if (type == REG_SZ) {
-        for (std::size_t i = 0; i < bytes.size(); i += 2) narrow.push_back(bytes[i]);
-        if (!narrow.empty() && narrow.back() == '\0') narrow.pop_back();
-        bytes = narrow;
-      }
-      return test::RawValue{type, bytes};
-    }};
+    [](std::wstring_view key) { RegCloseKey(Create(key)); }};
 
 class RegistryWineTest : public ::testing::Test {
  protected:
