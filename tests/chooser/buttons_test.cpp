@@ -29,33 +29,29 @@ class ButtonsTest : public ChooserTest {
   }
 };
 
+// Under a folder that is not a root, chooser_walk.sh makes one under Wine.
 TEST_F(ButtonsTest, NewFolderAsksUnderTheOpenFolderAndOpensWhatItMadeOrFound) {
   headless::SetCurrentFolder(L"C:\\");
   OpenChooserOn();  // missing default: the lists open C:'s current folder, its root
-  ASSERT_EQ(Path(), L"C:\\");
-  NewFolder(L"Tools");
-  EXPECT_EQ(headless::ShownInputs().back().prompt, L"Enter a name for new folder :\r\rC:\\");
-  EXPECT_TRUE(IsFolder(L"C:\\Tools"));
-  EXPECT_EQ(Path(), L"C:\\Tools");
-
-  NewFolder(L"  Recorder  ");
+  NewFolder(L"  Tools  ");
   const auto& input = headless::ShownInputs().back();
-  EXPECT_EQ(input.prompt, L"Enter a name for new folder :\r\rC:\\Tools\\");
+  EXPECT_EQ(input.prompt, L"Enter a name for new folder :\r\rC:\\");
   EXPECT_EQ(input.title, L"New Folder");
   EXPECT_EQ(input.defaultText, L"");
-  EXPECT_TRUE(IsFolder(L"C:\\Tools\\Recorder")) << "the answer is trimmed";
-  EXPECT_EQ(Path(), L"C:\\Tools\\Recorder");
+  EXPECT_TRUE(IsFolder(L"C:\\Tools")) << "the answer is trimmed";
+  EXPECT_EQ(Path(), L"C:\\Tools");
 
   // An existing folder is opened without a word, by the name as typed.
-  machine_.MakeFolders(L"C:\\Tools\\Recorder\\Old");
-  machine_.WriteFile(L"C:\\Tools\\Recorder\\Old\\keep.txt", "kept");
+  machine_.MakeFolders(L"C:\\Tools\\Old");
+  machine_.WriteFile(L"C:\\Tools\\Old\\keep.txt", "kept");
   NewFolder(L"old");
-  EXPECT_EQ(Path(), L"C:\\Tools\\Recorder\\old");
-  EXPECT_EQ(machine_.ReadFile(L"C:\\Tools\\Recorder\\Old\\keep.txt"), "kept");
+  EXPECT_EQ(Path(), L"C:\\Tools\\old");
+  EXPECT_EQ(machine_.ReadFile(L"C:\\Tools\\Old\\keep.txt"), "kept");
   EXPECT_TRUE(headless::ShownBoxes().empty());
   EXPECT_EQ(InstallDir.Trimmed(), L"C:") << "only Ok changes the destination";
 }
 
+// A name Windows refuses ("a<b"): chooser_walk.sh, under Wine.
 TEST_F(ButtonsTest, NamesThatAreBlankRefusedOrCannotBeMadeMakeNothingAndTheChooserStays) {
   constexpr wchar_t kInvalid[] = L"Characters, like '\\*?,:' are invalid.";
   struct Case {
@@ -72,7 +68,6 @@ TEST_F(ButtonsTest, NamesThatAreBlankRefusedOrCannotBeMadeMakeNothingAndTheChoos
       {L"what?", kInvalid, L"Invalid Characters"},
       {L"one,two", kInvalid, L"Invalid Characters"},
       {L"d:x", kInvalid, L"Invalid Characters"},
-      {L"a<b", L"C:\\Apps\\a<b could not be created!", L"Error"},  // a name Windows refuses
       {L"notes", L"C:\\Apps\\notes could not be opened!", L"Error"},
       {L"Locked", L"C:\\Apps\\Locked could not be created!", L"Error", L"C:\\Apps\\Locked",
        platform::kErrorWriteProtect},

@@ -4,37 +4,22 @@
 namespace vxr::test {
 namespace {
 
-TEST_F(ChooserTest, ChangeDirPutsTheWizardOutOfUseReopeningStartsAfreshAndOkGivesItBack) {
+// chooser_walk.sh sees the same under Wine: the lists on the drive's root for
+// a missing default, all controls usable, the wizard disabled, Ok's folder in it.
+TEST_F(ChooserTest, ChangeDirPutsTheWizardOutOfUseUntilOkTakesTheOpenFolder) {
   machine_.MakeFolders(kDefault);
-  headless::SetFreeBytes(L'C', 16384ull * 8 * 512);
-  AddFixedDrive(L'D');
   OpenChooserOn();
-  EXPECT_FALSE(Wizard().InUse());
   for (const char* control : {"Command1", "Command2", "Command3", "Command4"})
     EXPECT_FALSE(CanPress(control)) << control;
   EXPECT_FALSE(headless::PressCloseBox(Wizard()));
   EXPECT_EQ(Chooser().Icon(), Wizard().Icon()) << "it takes the wizard's icon";
   EXPECT_EQ(Lists(), At(L"c:", kDefault));
-  EXPECT_EQ(FreeSpace(), L"65,536 KB") << "16,384 clusters of 8 x 512 bytes";
-  EXPECT_TRUE(headless::ShownBoxes().empty());
-  for (const char* control : {"Dir1", "Drive1", "Command1", "Command2", "Command3"})
-    EXPECT_TRUE(headless::CanPress(Chooser(), control)) << control;
-
-  ASSERT_TRUE(SelectDrive(L"d:"));
-  ASSERT_TRUE(PressInChooser("Command3"));
-  ASSERT_TRUE(Press("Command4"));
-  EXPECT_EQ(Lists(), At(L"c:", kDefault));
-  EXPECT_FALSE(Wizard().InUse());
-
-  // Ok takes the open folder.
   ASSERT_TRUE(headless::OpenFolder(Chooser(), "Dir1", L".."));
   ASSERT_TRUE(PressInChooser("Command2"));
   EXPECT_FALSE(ChooserOpen());
   EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Program Files");
   EXPECT_EQ(Wizard().Text(Form1::Label10), L"C:\\Program Files");
-  EXPECT_EQ(headless::InUseChanges(Wizard()), (std::vector<bool>{false, true, false, true}));
-  EXPECT_TRUE(CanPress("Command2"));
-  EXPECT_TRUE(CanPress("Command4"));
+  EXPECT_EQ(headless::InUseChanges(Wizard()), (std::vector<bool>{false, true}));
   EXPECT_TRUE(headless::ShownBoxes().empty());
 }
 
@@ -74,7 +59,7 @@ TEST_F(ChooserTest, ADestinationThatCannotBeOpenedLeavesTheListsOnTheWindowsDriv
   }
 }
 
-TEST_F(ChooserTest, CancelAndTheCloseBoxGiveTheWizardBackOnceAndChangeNothing) {
+TEST_F(ChooserTest, CancelAndTheCloseBoxGiveTheWizardBackOnceChangeNothingAndReopeningStartsAfresh) {
   struct Way {
     const char* name;
     std::function<bool(platform::Form&)> close;
@@ -95,8 +80,9 @@ TEST_F(ChooserTest, CancelAndTheCloseBoxGiveTheWizardBackOnceAndChangeNothing) {
     EXPECT_EQ(headless::InUseChanges(Wizard()), (std::vector<bool>{false, true})) << way.name;
     EXPECT_EQ(InstallDir.Trimmed(), L"C:\\Apps") << way.name;
     EXPECT_EQ(Wizard().Text(Form1::Label10), kDefault) << way.name;
-    EXPECT_TRUE(CanPress("Command4")) << way.name;
     EXPECT_FALSE(headless::ProgramHasEnded()) << way.name;
+    ASSERT_TRUE(Press("Command4")) << way.name;
+    EXPECT_EQ(Lists(), At(L"c:", L"C:\\Apps")) << way.name;
   }
 }
 

@@ -1,5 +1,7 @@
 // Files, processes and system facts through the real Windows API (under Wine):
-// the checks the headless machine passes too, then what only Windows has.
+// the checks the headless machine passes too, then what only Windows has. The
+// setup reading its pieces out of its own running executable is proven by
+// every installation in the e2e scripts (install_walk.sh, install_test.sh).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -46,25 +48,6 @@ TEST_F(FilesTest, ReadOnlyFilesAreOrdinaryFiles) {
   ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(platform::NormalFileExists(path));
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-// The setup reads its pieces out of its own executable while it runs.
-TEST_F(FilesTest, TheRunningExecutableReadsItselfWhileItRuns) {
-  const auto running = platform::GetRunningExecutable();
-  EXPECT_EQ(running.baseName, L"platform_win32_tests");
-  const std::wstring path = running.directory + L"\\" + running.baseName + L".exe";
-  wchar_t module[MAX_PATH];
-  EXPECT_EQ(path, std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH)));
-
-  platform::RawFile self;
-  ASSERT_EQ(self.OpenForReading(path), platform::kErrorSuccess);
-  std::uint64_t length = 0;
-  ASSERT_EQ(self.Length(length), platform::kErrorSuccess);
-  const auto copy = kFiles.read(path);
-  ASSERT_TRUE(copy);
-  EXPECT_EQ(length, copy->size());
-  EXPECT_EQ(ReadAll(self, 0, 2), "MZ");
-  EXPECT_EQ(ReadAll(self, length - 300, 300), copy->substr(copy->size() - 300));
 }
 
 TEST(ProcessTest, StartsWithoutWaitingAndReportsWhatCannotStart) {
