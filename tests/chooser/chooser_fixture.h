@@ -28,10 +28,9 @@ class ChooserTest : public WizardTest {
   platform::Form& Chooser() { return TheForm3().Window(); }
   bool PressInChooser(std::string_view control) { return headless::Click(Chooser(), control); }
   bool SelectDrive(std::wstring_view drive) { return headless::SelectDrive(Chooser(), "Drive1", drive); }
-  std::wstring Drive() { return Chooser().Drive(Form3::Drive1); }
   std::wstring Path() { return Chooser().Path(Form3::Dir1); }
   // Where the lists stand: the drive list's entry and the folder list's path.
-  std::wstring Lists() { return At(Drive(), Path()); }
+  std::wstring Lists() { return At(Chooser().Drive(Form3::Drive1), Path()); }
   static std::wstring At(std::wstring_view drive, std::wstring_view path) {
     return std::wstring(drive) + L" | " + std::wstring(path);
   }

@@ -83,29 +83,20 @@ inline void CheckLoadBeforeShow(const FormsUnderTest& ui, platform::Form& form, 
   form.SetText(platform::kWindow, forms::kCaption);
 }
 
+// Option buttons excluding each other, a check box ticking, and a control
+// disabled from code are seen in the wizard by its host tests and, under Wine,
+// by wizard_walk.sh and install_walk.sh.
 inline void CheckClicks(const FormsUnderTest& ui, platform::Form& form, forms::Recorder& events) {
   using namespace forms;
   form.Show();
-  EXPECT_TRUE(ui.click(form, Option1));
-  EXPECT_EQ(form.Value(Option1), 1);
   EXPECT_TRUE(ui.click(form, Option2));
-  EXPECT_EQ(form.Value(Option1), 0) << "option buttons exclude each other";
-  EXPECT_EQ(form.Value(Option2), 1);
   EXPECT_TRUE(ui.click(form, Check));
-  EXPECT_EQ(form.Value(Check), 1);
-  EXPECT_TRUE(ui.click(form, Check));
-  EXPECT_EQ(form.Value(Check), 0);
   EXPECT_TRUE(ui.click(form, Button));
-  const std::vector<std::wstring> clicked{L"Load",    L"Click 1", L"Click 2",
-                                          L"Click 5", L"Click 5", L"Click 4"};
-  EXPECT_EQ(events.calls, clicked);
+  EXPECT_EQ(events.calls, (std::vector<std::wstring>{L"Load", L"Click 2", L"Click 5", L"Click 4"}));
 
   events.calls.clear();
   form.SetValue(Option1, 1);  // from code: no event, and the sibling is cleared
   EXPECT_EQ(form.Value(Option2), 0);
-  form.SetEnabled(Button, false);
-  EXPECT_FALSE(ui.click(form, Button)) << "disabled";
-  form.SetEnabled(Button, true);
   form.SetVisible(Panel, false);
   EXPECT_FALSE(ui.shown(form, Option2)) << "a hidden panel hides what it holds";
   EXPECT_TRUE(form.Visible(Option2)) << "while the option keeps its own setting";

@@ -1,10 +1,9 @@
 // vxr-driver: works another program's windows as a person would, for the tests
 // under Wine. It refuses to click what is hidden or disabled, or in a disabled
 // window (behind a modal box): Wine runs a disabled button's handler on BM_CLICK.
-//   vxr-driver.exe [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...]   exit 0 done, 1 failed, 2 usage
 //   vxr-driver.exe [--desktop NAME] [--timeout SECONDS] -
-//       commands from standard input, each answered with its output and "ok" or
-//       "fail: REASON", so that a host script can pace it (bash coproc).
+// reads commands from standard input and answers each with its output and "ok"
+// or "fail: REASON", so that a host script can pace it (bash coproc).
 // "Double quotes" keep blanks (\" and \\ inside them are literal); UTF-8 in and
 // out. Waits poll until the time-out (20 s unless set). CONTROL: a caption as
 // set ("&" included), #ID, or "." for the current window; visible ones win.
@@ -16,7 +15,7 @@
 //                                   or selected (a list's line, unindented) reads VALUE
 //   items CONTROL                   a list's or drop-down list's lines
 //   select CONTROL TEXT             the drop-down line beginning with TEXT, as the keyboard
-//   box [TITLE] | expect-box TITLE TEXT
+//   box TITLE | expect-box TITLE TEXT
 //                                   wait for a message or input box; prints title, text
 //   press ID | type TEXT            the box's button, until it has gone | into its edit
 //   move-box below                  the box just below the current window
@@ -114,11 +113,11 @@ auto WaitFor(Probe probe, const std::wstring& what) {
 }
 
 // A top-level window of that title (and class, if given).
-HWND FindTopLevel(const std::wstring* title, const wchar_t* className, bool visibleOnly) {
-  for (HWND window : Windows()) {
-    if (visibleOnly && !IsWindowVisible(window)) continue;
-    if ((!className || ClassOf(window) == className) && (!title || TextOf(window) == *title)) return window;
-  }
+HWND FindTopLevel(const std::wstring& title, const wchar_t* className, bool visibleOnly) {
+  for (HWND window : Windows())
+    if ((!visibleOnly || IsWindowVisible(window)) && (!className || ClassOf(window) == className) &&
+        TextOf(window) == title)
+      return window;
   return nullptr;
 }
 
@@ -187,9 +186,9 @@ bool Is(const Args& args, const wchar_t* name, std::size_t count) {
 
 void Run(const Args& args) {
   if (Is(args, L"window", 1)) {
-    currentWindow = WaitFor([&] { return FindTopLevel(&args[1], nullptr, true); }, L"window " + args[1]);
+    currentWindow = WaitFor([&] { return FindTopLevel(args[1], nullptr, true); }, L"window " + args[1]);
   } else if (Is(args, L"gone", 1)) {
-    WaitFor([&] { return !FindTopLevel(&args[1], nullptr, false); }, L"window " + args[1] + L" to go");
+    WaitFor([&] { return !FindTopLevel(args[1], nullptr, false); }, L"window " + args[1] + L" to go");
   } else if (Is(args, L"list", 0)) {
     for (HWND c : Windows(FindControl(L".")))
       Write(std::to_wstring(GetDlgCtrlID(c)) + L"\t" + ClassOf(c) + L"\t" +
@@ -225,15 +224,11 @@ void Run(const Args& args) {
     HWND window = FindControl(L".");
     RequirePressable(window, L"the window");
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  } else if (args[0] == L"box" || Is(args, L"expect-box", 2)) {
-    const bool expectText = args[0] == L"expect-box";
-    if (args.size() > 2 && !expectText) throw Failure{L"usage: box [TITLE]"};
-    const std::wstring* title = args.size() > 1 ? &args[1] : nullptr;
-    currentBox =
-        WaitFor([&] { return FindTopLevel(title, L"#32770", true); }, L"a box " + (title ? *title : L""));
+  } else if (Is(args, L"box", 1) || Is(args, L"expect-box", 2)) {
+    currentBox = WaitFor([&] { return FindTopLevel(args[1], L"#32770", true); }, L"a box " + args[1]);
     const std::wstring text = TextOf(GetDlgItem(currentBox, 0xFFFF));
     Write(OneLine(TextOf(currentBox)) + L"\t" + OneLine(text));
-    if (expectText && text != args[2])
+    if (args.size() > 2 && text != args[2])
       throw Failure{L"box text: expected \"" + args[2] + L"\", got \"" + text + L"\""};
   } else if (Is(args, L"press", 1)) {
     HWND box = Current(currentBox, L"box (use: box)");
@@ -298,17 +293,6 @@ Args Split(const std::wstring& line) {
   return words;
 }
 
-bool RunReporting(const Args& args) {
-  try {
-    Run(args);
-    Write(L"ok");
-    return true;
-  } catch (const Failure& failure) {
-    Write(L"fail: " + failure.reason);
-    return false;
-  }
-}
-
 }  // namespace
 
 int main() {
@@ -325,12 +309,10 @@ int main() {
     Write(L"fail: " + failure.reason);
     return 1;
   }
-  if (i >= args.size()) {
-    Write(L"usage: vxr-driver [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...] | -");
+  if (i + 1 != args.size() || args[i] != L"-") {
+    Write(L"usage: vxr-driver [--desktop NAME] [--timeout SECONDS] -");
     return 2;
   }
-  if (args[i] != L"-")
-    return RunReporting(Args(args.begin() + static_cast<std::ptrdiff_t>(i), args.end())) ? 0 : 1;
   std::string line;
   for (bool more = true; more; line.clear()) {
     char c = 0;
@@ -338,7 +320,13 @@ int main() {
     while ((more = ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &read, nullptr) && read == 1) && c != '\n')
       line += c;
     const Args words = Split(Wide(line));
-    if (!words.empty() && words[0][0] != L'#') RunReporting(words);
+    if (words.empty() || words[0][0] == L'#') continue;
+    try {
+      Run(words);
+      Write(L"ok");
+    } catch (const Failure& failure) {
+      Write(L"fail: " + failure.reason);
+    }
   }
   return 0;
 }
