@@ -1,9 +1,10 @@
 // vxr-driver: works another program's windows as a person would, for the tests
 // under Wine. It refuses to click what is hidden or disabled, or in a disabled
 // window (behind a modal box): Wine runs a disabled button's handler on BM_CLICK.
+//   vxr-driver.exe [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...]   exit 0 done, 1 failed, 2 usage
 //   vxr-driver.exe [--desktop NAME] [--timeout SECONDS] -
-// reads commands from standard input and answers each with its output and "ok"
-// or "fail: REASON", so that a host script can pace it (bash coproc).
+//       commands from standard input, each answered with its output and "ok" or
+//       "fail: REASON", so that a host script can pace it (bash coproc).
 // "Double quotes" keep blanks (\" and \\ inside them are literal); UTF-8 in and
 // out. Waits poll until the time-out (20 s unless set). CONTROL: a caption as
 // set ("&" included), #ID, or "." for the current window; visible ones win.
@@ -293,6 +294,17 @@ Args Split(const std::wstring& line) {
   return words;
 }
 
+bool RunReporting(const Args& args) {
+  try {
+    Run(args);
+    Write(L"ok");
+    return true;
+  } catch (const Failure& failure) {
+    Write(L"fail: " + failure.reason);
+    return false;
+  }
+}
+
 }  // namespace
 
 int main() {
@@ -309,10 +321,12 @@ int main() {
     Write(L"fail: " + failure.reason);
     return 1;
   }
-  if (i + 1 != args.size() || args[i] != L"-") {
-    Write(L"usage: vxr-driver [--desktop NAME] [--timeout SECONDS] -");
+  if (i >= args.size()) {
+    Write(L"usage: vxr-driver [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...] | -");
     return 2;
   }
+  if (args[i] != L"-")
+    return RunReporting(Args(args.begin() + static_cast<std::ptrdiff_t>(i), args.end())) ? 0 : 1;
   std::string line;
   for (bool more = true; more; line.clear()) {
     char c = 0;
@@ -320,13 +334,7 @@ int main() {
     while ((more = ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &read, nullptr) && read == 1) && c != '\n')
       line += c;
     const Args words = Split(Wide(line));
-    if (words.empty() || words[0][0] == L'#') continue;
-    try {
-      Run(words);
-      Write(L"ok");
-    } catch (const Failure& failure) {
-      Write(L"fail: " + failure.reason);
-    }
+    if (!words.empty() && words[0][0] != L'#') RunReporting(words);
   }
   return 0;
 }
