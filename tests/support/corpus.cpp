@@ -18,12 +18,10 @@ Bytes Wave(std::size_t samples, std::uint32_t seed) {
   auto put = [&](std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   };
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
-  put(static_cast<std::uint32_t>(36 + samples * 2), 4);
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  put(16, 4), put(1, 2), put(1, 2), put(22050, 4), put(44100, 4), put(2, 2), put(16, 2);
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
-  put(static_cast<std::uint32_t>(samples * 2), 4);
+  auto text = [&](std::string_view t) { out.insert(out.end(), t.begin(), t.end()); };
+  const auto size = static_cast<std::uint32_t>(samples * 2);
+  text("RIFF"), put(36 + size, 4), text("WAVEfmt "), put(16, 4), put(1, 2), put(1, 2), put(22050, 4);
+  put(44100, 4), put(2, 2), put(16, 2), text("data"), put(size, 4);
   std::mt19937 random(seed);
   std::int32_t x = 9000, y = 0;
   for (std::size_t i = 0; i < samples; ++i) {

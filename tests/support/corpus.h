@@ -1,8 +1,6 @@
 // Files the SZDD expander and compressor are checked and measured on, made at
-// run time: real PE files (from a folder of Wine's DLLs when there is one),
-// recorded-sound-like WAVE files, incompressible bytes, long runs, a block
-// repeated one window later and small files around the window's size. Built
-// for the host tests, the benchmarks and the Windows programs run under Wine.
+// run time (PE files from a folder of Wine's DLLs when there is one), for the
+// host tests, the benchmarks and the Windows programs run under Wine.
 #pragma once
 
 #include <cstdint>

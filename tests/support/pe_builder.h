@@ -1,13 +1,14 @@
-// Minimal PE images for tests, laid out as a linker would: a DOS header,
-// "PE\0\0" at 0x80, a PE32 or PE32+ optional header with 16 directories and
-// the section table. MakeStub stands in for the setup stub: complete enough
-// for the packing tool to fill and for osslsigncode to sign.
+// Minimal PE images laid out as a linker would ("PE\0\0" at 0x80, 16
+// directories). MakeStub stands in for the setup stub: complete enough for the
+// packing tool to fill and for osslsigncode to sign.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/payload_format.h"
@@ -20,8 +21,7 @@ struct PeSection {
 };
 
 inline void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+  for (int i = 0; i < 2; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 inline void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -34,38 +34,44 @@ inline std::size_t SecurityDirectoryAt(bool is64) { return 0x80 + 24 + (is64 ? 1
 inline std::vector<std::uint8_t> MakePeImage(bool is64, const std::vector<PeSection>& sections,
                                              std::uint32_t securityOffset = 0, std::uint32_t securitySize = 0,
                                              std::size_t totalSize = 1024) {
-  const std::size_t nt = 0x80, opt = nt + 24;
-  const std::size_t optionalSize = is64 ? 240 : 224;
+  using Fields = std::initializer_list<std::pair<std::size_t, std::uint32_t>>;
+  const std::uint32_t nt = 0x80, opt = nt + 24, optionalSize = is64 ? 240 : 224;
   std::vector<std::uint8_t> b(totalSize, 0);
-  b[0] = 'M';
-  b[1] = 'Z';
-  Put32(b, 0x3C, nt);
+  std::memcpy(&b[0], "MZ", 2);
   std::memcpy(&b[nt], "PE\0\0", 4);
-  Put16(b, nt + 4, is64 ? 0x8664 : 0x14C);
-  Put16(b, nt + 6, static_cast<std::uint32_t>(sections.size()));
-  Put16(b, nt + 20, static_cast<std::uint32_t>(optionalSize));
-  Put16(b, nt + 22, is64 ? 0x0022 : 0x0102);  // executable; large-address-aware or 32-bit
-  Put16(b, opt, is64 ? 0x20B : 0x10B);
-  Put32(b, opt + 16, 0x1000);                  // entry point
-  Put32(b, opt + (is64 ? 24 : 28), 0x400000);  // image base
-  Put32(b, opt + 32, 0x1000);                  // section alignment
-  Put32(b, opt + 36, 0x200);                   // file alignment
-  Put16(b, opt + 40, 4);
-  Put16(b, opt + 48, 4);
-  Put32(b, opt + 56, 0x5000);  // image size
-  Put32(b, opt + 60, 0x200);   // headers size
-  Put16(b, opt + 68, 2);       // GUI
-  Put32(b, opt + (is64 ? 108 : 92), 16);
-  Put32(b, SecurityDirectoryAt(is64), securityOffset);
-  Put32(b, SecurityDirectoryAt(is64) + 4, securitySize);
+  // Machine, sections, optional header's size, characteristics (executable;
+  // large-address-aware or 32-bit), magic, OS and subsystem versions, GUI.
+  for (const auto& [at, v] : Fields{{nt + 4, is64 ? 0x8664 : 0x14C},
+                                    {nt + 6, std::uint32_t(sections.size())},
+                                    {nt + 20, optionalSize},
+                                    {nt + 22, is64 ? 0x0022 : 0x0102},
+                                    {opt, is64 ? 0x20B : 0x10B},
+                                    {opt + 40, 4},
+                                    {opt + 48, 4},
+                                    {opt + 68, 2}})
+    Put16(b, at, v);
+  // e_lfanew, entry point, image base, section and file alignment, image and
+  // headers size, directory count, the security directory.
+  for (const auto& [at, v] : Fields{{0x3C, nt},
+                                    {opt + 16, 0x1000},
+                                    {opt + (is64 ? 24 : 28), 0x400000},
+                                    {opt + 32, 0x1000},
+                                    {opt + 36, 0x200},
+                                    {opt + 56, 0x5000},
+                                    {opt + 60, 0x200},
+                                    {opt + (is64 ? 108 : 92), 16},
+                                    {SecurityDirectoryAt(is64), securityOffset},
+                                    {SecurityDirectoryAt(is64) + 4, securitySize}})
+    Put32(b, at, v);
   std::size_t at = opt + optionalSize;
   for (const auto& s : sections) {
     std::memcpy(&b[at], s.name.data(), s.name.size());
-    Put32(b, at + 8, s.virtualSize);
-    Put32(b, at + 12, s.virtualAddress);
-    Put32(b, at + 16, s.rawSize);
-    Put32(b, at + 20, s.fileOffset);
-    Put32(b, at + 36, s.name == ".text" ? 0x60000020 : 0x40000040);
+    for (const auto& [field, v] : Fields{{8, s.virtualSize},
+                                         {12, s.virtualAddress},
+                                         {16, s.rawSize},
+                                         {20, s.fileOffset},
+                                         {36, s.name == ".text" ? 0x60000020 : 0x40000040}})
+      Put32(b, at + field, v);
     at += 40;
   }
   return b;

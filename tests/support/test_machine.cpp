@@ -1,8 +1,5 @@
 #include "tests/support/test_machine.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <fstream>
 #include <sstream>
 
@@ -11,20 +8,13 @@
 namespace vxr::test {
 
 TestMachine::TestMachine() {
-  static std::atomic<int> counter{0};
-  root_ = std::filesystem::temp_directory_path() /
-          ("vxr-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(root_);
   headless::Reset();
   AddDrive(L'C');
   MakeFolders(L"C:\\WINDOWS\\TEMP");
 }
 
-TestMachine::~TestMachine() {
-  headless::Reset();
-  std::error_code ec;
-  std::filesystem::remove_all(root_, ec);
-}
+// Before the folders go, so that nothing of the platform's still points there.
+TestMachine::~TestMachine() { headless::Reset(); }
 
 std::filesystem::path TestMachine::AddDrive(wchar_t letter) {
   auto folder = root_ / std::string(1, static_cast<char>(letter));
@@ -38,16 +28,7 @@ std::filesystem::path TestMachine::Host(std::wstring_view windowsPath) const {
 }
 
 void TestMachine::MakeFolders(std::wstring_view windowsPath) const {
-  std::filesystem::path host = Host(std::wstring(windowsPath.substr(0, 2)) + L"\\");
-  std::wstring_view rest = windowsPath.substr(2);
-  while (!rest.empty()) {
-    const auto sep = rest.find(L'\\');
-    const std::wstring part(rest.substr(0, sep));
-    rest = sep == std::wstring_view::npos ? std::wstring_view{} : rest.substr(sep + 1);
-    if (part.empty()) continue;
-    host /= headless::HostName(part);
-    std::filesystem::create_directory(host);
-  }
+  std::filesystem::create_directories(Host(windowsPath));
 }
 
 void TestMachine::WriteFile(std::wstring_view windowsPath, std::string_view bytes) const {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/corpus.h"
+
 namespace vxr::test {
 
 class TestMachine {
@@ -23,10 +25,10 @@ class TestMachine {
   void MakeFolders(std::wstring_view windowsPath) const;
   void WriteFile(std::wstring_view windowsPath, std::string_view bytes) const;
   std::string ReadFile(std::wstring_view windowsPath) const;
-  const std::filesystem::path& Root() const { return root_; }
+  const std::filesystem::path& Root() const { return root_.path(); }
 
  private:
-  std::filesystem::path root_;
+  ScratchDir root_{"test"};
 };
 
 }  // namespace vxr::test

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
-#include <regex>
 
 #include "tests/support/corpus.h"
 #include "tests/support/pe_builder.h"
@@ -111,7 +110,7 @@ class CliTest : public ::testing::Test {
   const ScratchDir dir_{"cli"};
 };
 
-TEST_F(CliTest, BuildsListsChecksCompressesAndExpands) {
+TEST_F(CliTest, BuildsChecksCompressesAndExpands) {
   EXPECT_EQ(Run({"--help"}).exitCode, 0);
   const std::vector<std::string> wrongUsages[] = {
       {"frobnicate"},
@@ -120,21 +119,12 @@ TEST_F(CliTest, BuildsListsChecksCompressesAndExpands) {
   for (const auto& args : wrongUsages) EXPECT_EQ(Run(args).exitCode, 2) << args.size() << " arguments";
   EXPECT_TRUE(Names(dir_ / "out").empty());
 
+  // Packages built with --demo and from a folder, listed, and installed:
+  // tests/tools/real_stub.sh, tests/wine/e2e/install_test.sh. A damaged piece
+  // fails the check, which names the package.
   auto run = Run({"build", "--stub", S("stub.exe"), "--demo", "--output", S("out/demo.exe")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("Screen Recorder.ex_"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("CRC-32"), std::string::npos);
-  run = Run({"build", "--stub", S("stub.exe"), "--product", S("product"), "--output", S("out/dir.exe")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  // The folder holds the demo's files, so both packages are the same bytes.
-  EXPECT_TRUE(ReadFile(dir_ / "out/demo.exe") == ReadFile(dir_ / "out/dir.exe"));
-  EXPECT_EQ(Names(dir_ / "out"), (std::vector<std::string>{"demo.exe", "dir.exe"}));
-
-  run = Run({"list", S("out/demo.exe")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const std::regex ok("  ok\n");
-  EXPECT_EQ(std::distance(std::sregex_iterator(run.out.begin(), run.out.end(), ok), {}), 8) << run.out;
-  // A damaged piece fails the check, which names the package.
+  EXPECT_EQ(Names(dir_ / "out"), std::vector<std::string>{"demo.exe"});
   Bytes damaged = ReadFile(dir_ / "out/demo.exe");
   damaged[damaged.size() - 100] ^= 1;
   WriteFile(dir_ / "damaged.exe", damaged);
@@ -152,12 +142,8 @@ TEST_F(CliTest, BuildsListsChecksCompressesAndExpands) {
   run = Run({"expand", S("sample.bin"), S("sample.bin")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_TRUE(ReadFile(dir_ / "sample.bin") == sample);
-  // As EXPAND does, a file that is not compressed comes out unchanged.
-  run = Run({"expand", S("product/VXR.chm"), S("VXR.chm")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_TRUE(ReadFile(dir_ / "VXR.chm") == ReadFile(dir_ / "product/VXR.chm"));
-  EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"VXR.chm", "damaged.exe", "out", "product",
-                                                          "sample.bin", "stub.exe", "tool.err", "tool.out"}));
+  EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"damaged.exe", "out", "product", "sample.bin",
+                                                          "stub.exe", "tool.err", "tool.out"}));
 }
 
 TEST_F(CliTest, FailuresNameTheCauseAndLeaveTheEarlierOutput) {

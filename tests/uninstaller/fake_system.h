@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -42,10 +41,7 @@ class FakeSystem final : public System {
 
   std::map<std::wstring, std::pair<Type, std::wstring>> items;  // by folded name: the type and a value's data
   std::vector<std::wstring> programsFolders, titles;
-  // Answers for the boxes that ask something, in order. `onBox` runs as each
-  // box is shown, before it is answered (a user closing the product).
-  std::deque<int> answers;
-  std::function<void()> onBox;
+  std::deque<int> answers;  // for the boxes that ask something, in order
   std::vector<ShownBox> boxes;
 
   PathKind Kind(std::wstring_view path) override {
@@ -78,7 +74,6 @@ class FakeSystem final : public System {
   std::vector<std::wstring> WindowTitles() override { return titles; }
   int ShowBox(std::wstring_view text, std::uint32_t style) override {
     boxes.push_back({std::wstring(text), style});
-    if (onBox) onBox();
     if ((style & 0xF) == kMbOk) return kIdOk;
     EXPECT_FALSE(answers.empty()) << "no answer for the box: "
                                   << ::testing::PrintToString(std::wstring(text));

@@ -47,11 +47,10 @@ TEST_F(WizardTest, EarlierInstallationIsProposedOnlyWhenItsDirectoryExists) {
       const std::wstring key = std::wstring(kVendorKey) + L"\\" + c.subkey;
       for (const auto& k : {std::wstring(kVendorKey) + L"\\Alpha", std::wstring(kVendorKey) + L"\\Zeta", key})
         headless::PutRegistryKey(RootKey::LocalMachine, k);
-      if (c.dizin == L"#") {
+      if (c.dizin == L"#")
         headless::PutRegistryDWord(RootKey::LocalMachine, key, L"Dizin", 4);
-      } else if (c.dizin) {
+      else if (c.dizin)
         headless::PutRegistryString(RootKey::LocalMachine, key, L"Dizin", *c.dizin);
-      }
     }
     Start();
     EXPECT_EQ(InstallDir.Trimmed(), c.proposed);
@@ -105,7 +104,6 @@ TEST_F(WizardTest, RunningProductNeedsBothWindowsWithExactTitlesAndIsReported) {
       {"longer titles", {L"Tarvo's Screen Recorder 2", L"Screen Recorder Settings - VXR"}, false},
       {"a difference in the buffer's last place", {L"VXR", kSettings + pad + L"x"}, false},
       {"a difference just past the buffer", {L"VXR", kSettings + pad + L" x"}, true},
-      {"a difference far past the buffer", {L"VXR" + std::wstring(200, L' ') + L"x", kSettings}, true},
       {"the wizard's own title", {Form1::kCaption, kSettings}, false},
   };
   Start();
@@ -115,32 +113,18 @@ TEST_F(WizardTest, RunningProductNeedsBothWindowsWithExactTitlesAndIsReported) {
     EXPECT_EQ(ProductIsRunning(Wizard()), c.running);
   }
 
-  // Beside the running product: OK while it still runs asks again, and once it
-  // is closed starts the wizard; Cancel (the default button) ends the setup
-  // without a question. The box stands over the backdrop alone.
-  for (const int answer : {platform::kIdOk, platform::kIdCancel}) {
-    ResetProgram();
-    headless::ClearShownBoxes();
-    headless::SetOtherWindows({L"Tarvo's Screen Recorder", kSettings});
-    headless::SetBoxResponder([&](const headless::ShownBox&) {
-      EXPECT_FALSE(headless::IsShown(TheForm1().Window()));
-      EXPECT_TRUE(headless::IsShown(TheForm2().Window()));
-      if (headless::ShownBoxes().size() == 1) headless::SetOtherWindows({L"Notepad"});
-      return answer;
-    });
-    EXPECT_EQ(headless::EndsProgram([&] { Main(); }), answer == platform::kIdCancel);
-    ASSERT_EQ(headless::ShownBoxes().size(), answer == platform::kIdOk ? 2u : 1u);
-    for (const auto& box : headless::ShownBoxes()) {
-      EXPECT_EQ(
-          box.text,
-          L"Tarvo's Screen Recorder is currently running, please close it before starting to install.\r\n\r\n"
-          L"Press on OK button to continue...");
-      EXPECT_EQ(box.style, 0x131u);
-      EXPECT_EQ(box.title, L"Screen Recorder");
-    }
-    EXPECT_EQ(headless::IsShown(Wizard()), answer == platform::kIdOk);
-    EXPECT_TRUE(headless::StartedPrograms().empty());
-  }
+  // Beside the running product the box's text, OK asking again and Cancel
+  // ending the setup are tests/wine/e2e/startup_exit.sh's; here its style
+  // (Cancel the default) and the backdrop it stands over.
+  ResetProgram();
+  headless::SetOtherWindows({L"Tarvo's Screen Recorder", kSettings});
+  headless::SetBoxResponder([&](const headless::ShownBox& box) {
+    EXPECT_EQ(box.style, 0x131u);
+    EXPECT_TRUE(headless::IsShown(TheForm2().Window()));
+    return platform::kIdCancel;
+  });
+  EXPECT_TRUE(headless::EndsProgram([&] { Main(); }));
+  EXPECT_EQ(headless::ShownBoxes().size(), 1u);
 }
 
 }  // namespace

@@ -32,10 +32,7 @@ class WizardTest : public ::testing::Test {
     return page;
   }
   void GoToPage3() {
-    ASSERT_TRUE(Press("Command2"));
-    ASSERT_TRUE(Press("Option1"));
-    ASSERT_TRUE(Press("Command2"));
-    ASSERT_EQ(WizardPage, 3);
+    ASSERT_TRUE(Press("Command2") && Press("Option1") && Press("Command2") && WizardPage == 3);
   }
 
   TestMachine machine_;
