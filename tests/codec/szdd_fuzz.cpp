@@ -1,7 +1,6 @@
-// libFuzzer target: the expander on any bytes, in both forms. The count must
-// agree with what was written and stay within what the input allows, whatever
-// the header declares, and the stream form, fed in pieces of any size, must
-// give what the memory form gives.
+// libFuzzer target: the expander on any bytes. The count agrees with what was
+// written and stays within what the input allows, whatever the header
+// declares; the stream form, fed in pieces of any size, gives the same.
 #include <cstdlib>
 
 #include "tests/codec/szdd_test_io.h"

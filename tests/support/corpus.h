@@ -18,7 +18,6 @@ struct CorpusFile {
   Bytes bytes;
 };
 
-// Wine's 64-bit DLLs on the host.
 inline const std::filesystem::path kWineDlls = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows";
 
 Bytes ReadFile(const std::filesystem::path& path);

@@ -5,10 +5,8 @@
 
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/payload_format.h"
@@ -34,44 +32,35 @@ inline std::size_t SecurityDirectoryAt(bool is64) { return 0x80 + 24 + (is64 ? 1
 inline std::vector<std::uint8_t> MakePeImage(bool is64, const std::vector<PeSection>& sections,
                                              std::uint32_t securityOffset = 0, std::uint32_t securitySize = 0,
                                              std::size_t totalSize = 1024) {
-  using Fields = std::initializer_list<std::pair<std::size_t, std::uint32_t>>;
-  const std::uint32_t nt = 0x80, opt = nt + 24, optionalSize = is64 ? 240 : 224;
+  const std::size_t nt = 0x80, opt = nt + 24;
+  const std::size_t optionalSize = is64 ? 240 : 224;
   std::vector<std::uint8_t> b(totalSize, 0);
   std::memcpy(&b[0], "MZ", 2);
+  Put32(b, 0x3C, nt);
   std::memcpy(&b[nt], "PE\0\0", 4);
-  // Machine, sections, optional header's size, characteristics (executable;
-  // large-address-aware or 32-bit), magic, OS and subsystem versions, GUI.
-  for (const auto& [at, v] : Fields{{nt + 4, is64 ? 0x8664 : 0x14C},
-                                    {nt + 6, std::uint32_t(sections.size())},
-                                    {nt + 20, optionalSize},
-                                    {nt + 22, is64 ? 0x0022 : 0x0102},
-                                    {opt, is64 ? 0x20B : 0x10B},
-                                    {opt + 40, 4},
-                                    {opt + 48, 4},
-                                    {opt + 68, 2}})
-    Put16(b, at, v);
-  // e_lfanew, entry point, image base, section and file alignment, image and
-  // headers size, directory count, the security directory.
-  for (const auto& [at, v] : Fields{{0x3C, nt},
-                                    {opt + 16, 0x1000},
-                                    {opt + (is64 ? 24 : 28), 0x400000},
-                                    {opt + 32, 0x1000},
-                                    {opt + 36, 0x200},
-                                    {opt + 56, 0x5000},
-                                    {opt + 60, 0x200},
-                                    {opt + (is64 ? 108 : 92), 16},
-                                    {SecurityDirectoryAt(is64), securityOffset},
-                                    {SecurityDirectoryAt(is64) + 4, securitySize}})
-    Put32(b, at, v);
+  Put16(b, nt + 4, is64 ? 0x8664 : 0x14C);
+  Put16(b, nt + 6, static_cast<std::uint32_t>(sections.size()));
+  Put16(b, nt + 20, static_cast<std::uint32_t>(optionalSize));
+  Put16(b, nt + 22, is64 ? 0x0022 : 0x0102);  // executable; large-address-aware or 32-bit
+  Put16(b, opt, is64 ? 0x20B : 0x10B);
+  Put32(b, opt + 16, 0x1000);                  // entry point
+  Put32(b, opt + (is64 ? 24 : 28), 0x400000);  // image base
+  Put32(b, opt + 32, 0x1000);                  // section alignment
+  Put32(b, opt + 36, 0x200);                   // file alignment
+  Put16(b, opt + 40, 4);
+  Put16(b, opt + 48, 4);
+  Put32(b, opt + 56, 0x5000);  // image size
+  Put32(b, opt + 60, 0x200);   // headers size
+  Put16(b, opt + 68, 2);       // GUI
+  Put32(b, opt + (is64 ? 108 : 92), 16);
+  Put32(b, SecurityDirectoryAt(is64), securityOffset);
+  Put32(b, SecurityDirectoryAt(is64) + 4, securitySize);
   std::size_t at = opt + optionalSize;
   for (const auto& s : sections) {
     std::memcpy(&b[at], s.name.data(), s.name.size());
-    for (const auto& [field, v] : Fields{{8, s.virtualSize},
-                                         {12, s.virtualAddress},
-                                         {16, s.rawSize},
-                                         {20, s.fileOffset},
-                                         {36, s.name == ".text" ? 0x60000020 : 0x40000040}})
-      Put32(b, at + field, v);
+    const std::uint32_t fields[] = {s.virtualSize, s.virtualAddress, s.rawSize, s.fileOffset};
+    for (int i = 0; i < 4; ++i) Put32(b, at + 8 + 4 * i, fields[i]);
+    Put32(b, at + 36, s.name == ".text" ? 0x60000020 : 0x40000040);
     at += 40;
   }
   return b;

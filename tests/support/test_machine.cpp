@@ -1,8 +1,5 @@
 #include "tests/support/test_machine.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "platform/headless/headless.h"
 
 namespace vxr::test {
@@ -32,15 +29,12 @@ void TestMachine::MakeFolders(std::wstring_view windowsPath) const {
 }
 
 void TestMachine::WriteFile(std::wstring_view windowsPath, std::string_view bytes) const {
-  std::ofstream out(Host(windowsPath), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  test::WriteFile(Host(windowsPath), Bytes(bytes.begin(), bytes.end()));
 }
 
 std::string TestMachine::ReadFile(std::wstring_view windowsPath) const {
-  std::ifstream in(Host(windowsPath), std::ios::binary);
-  std::stringstream out;
-  out << in.rdbuf();
-  return out.str();
+  const Bytes bytes = test::ReadFile(Host(windowsPath));
+  return {bytes.begin(), bytes.end()};
 }
 
 }  // namespace vxr::test

@@ -14,8 +14,6 @@ class TestMachine {
  public:
   TestMachine();
   ~TestMachine();
-  TestMachine(const TestMachine&) = delete;
-  TestMachine& operator=(const TestMachine&) = delete;
 
   // Maps another drive letter to a new folder and returns it.
   std::filesystem::path AddDrive(wchar_t letter);
@@ -25,7 +23,6 @@ class TestMachine {
   void MakeFolders(std::wstring_view windowsPath) const;
   void WriteFile(std::wstring_view windowsPath, std::string_view bytes) const;
   std::string ReadFile(std::wstring_view windowsPath) const;
-  const std::filesystem::path& Root() const { return root_.path(); }
 
  private:
   ScratchDir root_{"test"};

@@ -100,11 +100,7 @@ class FakeSystem final : public System {
     return names;
   }
   Error Remove(std::wstring_view name, Type type) {
-    if (const auto failure = failures_.find(Fold(name)); failure != failures_.end()) {
-      const Error error = failure->second;
-      failures_.erase(failure);
-      return error;
-    }
+    if (const auto failure = failures_.extract(Fold(name))) return failure.mapped();
     const auto found = items.find(Fold(name));
     if (found == items.end() || (type == kKey) != (found->second.first == kKey)) return kErrorFileNotFound;
     if (found->second.first != type) return type == kFile ? kErrorAccessDenied : 267;  // ERROR_DIRECTORY

@@ -48,11 +48,11 @@ auto Install(FakeSystem& system, std::wstring_view dir = kDir, std::wstring_view
 }
 
 // The question, the wait for the product (both of its windows, titles trimmed
-// and compared exactly) and what a Cancel leaves: nothing changed. No, Yes and
-// the product closed during the wait: tests/uninstaller/wine/uninstall_test.sh.
+// and compared exactly) and what a Cancel leaves: nothing changed. No, Yes,
+// Retry, the product closed during the wait and the boxes' texts:
+// tests/uninstaller/wine/uninstall_test.sh.
 TEST(Removal, AsksWaitsForTheProductAndRemovesExactlyWhatTheSetupInstalled) {
   const std::wstring main = L"Tarvo's Screen Recorder", settings = L"Screen Recorder Settings";
-  const std::vector<std::wstring> both = {main, settings};
   const struct {
     const char* what;
     std::vector<std::wstring> titles;
@@ -61,8 +61,7 @@ TEST(Removal, AsksWaitsForTheProductAndRemovesExactlyWhatTheSetupInstalled) {
     std::wstring_view programs = kUserPrograms;
   } cases[] = {
       {"group in the shared Start menu", {}, {kIdYes}, true, kCommonPrograms},
-      {"Cancel while the product runs", both, {kIdYes, kIdCancel}, false},
-      {"Retry, then Cancel", both, {kIdYes, kIdRetry, kIdCancel}, false},
+      {"Cancel while the product runs", {main, settings}, {kIdYes, kIdCancel}, false},
       {"short main title", {settings, L"VXR"}, {kIdYes, kIdCancel}, false},
       {"titles with blanks", {L" VXR  ", settings + L" "}, {kIdYes, kIdCancel}, false},
       {"main window only", {main}, {kIdYes}, true},
@@ -82,16 +81,12 @@ TEST(Removal, AsksWaitsForTheProductAndRemovesExactlyWhatTheSetupInstalled) {
     EXPECT_EQ(Uninstall(system, kDir), c.removed ? Outcome::Removed : Outcome::Kept);
     EXPECT_EQ(system.items, c.removed ? before : installed);
     ASSERT_EQ(system.boxes.size(), c.answers.size() + (c.removed ? 1 : 0));
-    EXPECT_EQ(system.boxes[0].text, L"Remove Tarvo's Screen Recorder and all of its components?");
     EXPECT_EQ(system.boxes[0].style, kMbYesNo | kMbIconQuestion);
     for (std::size_t i = 1; i < c.answers.size(); ++i) {
       EXPECT_EQ(system.boxes[i].style, kMbRetryCancel | kMbIconExclamation);
       EXPECT_NE(system.boxes[i].text.find(L"running"), std::wstring::npos);
     }
-    if (c.removed) {
-      EXPECT_EQ(system.boxes.back().text, kRemoved);
-      EXPECT_EQ(system.boxes.back().style, kMbOk | kMbIconInformation);
-    }
+    EXPECT_TRUE(!c.removed || system.boxes.back().style == (kMbOk | kMbIconInformation));
   }
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "platform/headless/headless.h"
 #include "tests/support/test_machine.h"
@@ -16,22 +17,21 @@ namespace {
 // width and below the bottom edge, shading from black up to the brightest blue
 // and back down in steps too small to see.
 TEST(BackdropTest, BandsCoverItAndShadeSmoothly) {
-  const struct {
-    platform::PixelRect area;
-    int height, bands;
-  } cases[] = {{{0, 30, 1024, 768}, 13824, 0}, {{0, 0, 800, 600}, 10800, 147}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.height);
+  // The work area, the backdrop's height and its bands (0: not counted).
+  const std::tuple<platform::PixelRect, int, int> cases[] = {{{0, 30, 1024, 768}, 13824, 0},
+                                                             {{0, 0, 800, 600}, 10800, 147}};
+  for (const auto& [area, height, bands] : cases) {
+    SCOPED_TRACE(height);
     TestMachine machine;
     ResetProgram();
-    headless::SetWorkArea(c.area);
+    headless::SetWorkArea(area);
     TheForm2().Show();
     auto& window = TheForm2().Window();
     auto blue = [&](int k) { return static_cast<int>((window.Colour(TheForm2().Shape1(k)) >> 16) & 0xFF); };
     const auto size = window.Bounds(platform::kWindow);
-    EXPECT_EQ(size.width, c.area.right * 15);
-    EXPECT_EQ(size.height, c.height);
-    EXPECT_EQ(c.bands ? TheForm2().BandCount() : 0, c.bands);
+    EXPECT_EQ(size.width, area.right * 15);
+    EXPECT_EQ(size.height, height);
+    EXPECT_EQ(bands ? TheForm2().BandCount() : 0, bands);
     EXPECT_EQ(window.Bounds(TheForm2().Shape1(0)).top, 0);
     EXPECT_EQ(blue(0), 0);
     int brightest = 0;

@@ -1,7 +1,7 @@
 // The ways out of the wizard: Finish with and without the product started, a
 // product that cannot be started, and Yes to Cancel removing the staging
-// folder. (No to Cancel: page_flow_test; during the installation: tests/install.)
-#include <optional>
+// folder. (No to Cancel: page_flow_test; during the installation, and Finish
+// ticked after one: tests/install.)
 #include <string>
 
 #include "common/text.h"
@@ -15,25 +15,20 @@ namespace {
 constexpr wchar_t kStaging[] = L"C:\\WINDOWS\\TEMP\\VXRTMP";
 
 TEST_F(WizardTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOneThatCannotStart) {
-  const auto image = MakePeImage(false, {{".text", 0x200, 0x1000, 0x200, 0x400}}, 0, 0, 0x600);
-  const std::string program(image.begin(), image.end());
+  const auto program = MakePeImage(false, {{".text", 0x200, 0x1000, 0x200, 0x400}}, 0, 0, 0x600);
   const std::wstring kDefault = L"C:\\Program Files\\Screen Recorder";
   const struct {
     const char* name;
     bool closeBox, ticked;
-    std::wstring dir;                  // InstallDir, blanks and all
-    std::optional<std::string> bytes;  // the installed program; nullopt: missing
-    bool fails = false, startRefused = false, desktopShell = true;
+    std::wstring dir;    // InstallDir, blanks and all
+    bool fails = false;  // the program is missing
   } cases[] = {
-      {"Finish, ticked", false, true, kDefault, program},
-      {"Finish, not ticked", false, false, kDefault, program},
-      {"close box, ticked", true, true, kDefault, program},
-      {"close box, not ticked", true, false, kDefault, program},
-      // Without a desktop shell, as under Wine, the product is started directly.
-      {"chosen destination", false, true, L"  D:\\Apps\\SR", program, false, false, false},
-      {"missing", false, true, kDefault, std::nullopt, true},
-      {"damaged", false, true, kDefault, "MZ, and then nothing a loader could use", true},
-      {"refused", false, true, kDefault, program, true, true},
+      {"Finish, not ticked", false, false, kDefault},
+      {"close box, ticked", true, true, kDefault},
+      {"chosen destination", false, true, L"  D:\\Apps\\SR"},
+      // Any start that fails, which the platform's routes tell apart
+      // (tests/wine/e2e/product_start.sh), is reported alike.
+      {"missing", false, true, kDefault, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -42,12 +37,8 @@ TEST_F(WizardTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOn
     machine.AddDrive(L'D');
     const std::wstring dir(Trim(c.dir));
     const std::wstring exe = dir + L"\\Screen Recorder.exe";
-    if (c.bytes) {
-      machine.MakeFolders(dir);
-      machine.WriteFile(exe, *c.bytes);
-    }
-    headless::SetStartProgramResult(!c.startRefused);
-    headless::SetDesktopShellAnswers(c.desktopShell);
+    machine.MakeFolders(dir);
+    if (!c.fails) machine.WriteFile(exe, std::string(program.begin(), program.end()));
     Start();
     InstallDir = c.dir;
     // As the installation leaves the wizard when it has finished.

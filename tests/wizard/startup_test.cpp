@@ -98,7 +98,6 @@ TEST_F(WizardTest, RunningProductNeedsBothWindowsWithExactTitlesAndIsReported) {
   } cases[] = {
       {"main window only", {L"Tarvo's Screen Recorder", L"", L"VXR"}, false},
       {"settings window only", {kSettings}, false},
-      {"both", {L"Tarvo's Screen Recorder", L"Notepad", kSettings}, true},
       {"titles with blanks around", {kSettings + L" ", L"  VXR"}, true},
       {"titles in another case", {L"vxr", L"screen recorder settings"}, false},
       {"longer titles", {L"Tarvo's Screen Recorder 2", L"Screen Recorder Settings - VXR"}, false},

@@ -1,7 +1,5 @@
-// Everything a person could see or use on the wizard, to tell that a refused
-// close changed nothing: the page, the destination, whether the window is
-// shown and in use, and its caption and every control's text, enabled and
-// visible state and value.
+// Everything a person could see or use on the wizard (page, destination, the
+// window's and every control's state), to tell that a refused close changed nothing.
 #pragma once
 
 #include <string>
