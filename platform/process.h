@@ -9,10 +9,6 @@ namespace platform {
 
 inline constexpr DosError kErrorBadExeFormat = 193;
 
-// Starts a program from a full command line in a normal window that takes the
-// focus, without waiting for it. False when it could not be started.
-bool StartProgram(std::wstring_view commandLine);
-
 struct ProgramStart {
   DosError error = kErrorSuccess;  // why nothing was started; 0 when it was
   bool byDesktopShell = false;     // the desktop shell's process started it

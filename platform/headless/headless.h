@@ -149,7 +149,7 @@ std::size_t TakeDiskSpace(std::size_t wanted);
 void FailNextLzCopy(std::int32_t result);
 
 // ---- Processes and system facts ---------------------------------------------------
-// What StartProgram and StartProgramAsUser started: command lines, program files.
+// What StartProgramAsUser and StartProgramFile started: command lines, program files.
 const std::vector<std::wstring>& StartedPrograms();
 // False: every start fails (StartProgramAsUser with ERROR_ACCESS_DENIED).
 void SetStartProgramResult(bool succeeds);

@@ -145,8 +145,7 @@ int ShowMessageBox(std::wstring_view text, std::uint32_t style, std::wstring_vie
   return box.answer;
 }
 
-std::wstring ShowInputBox(std::wstring_view prompt, std::wstring_view title,
-                          std::wstring_view defaultText) {
+std::wstring ShowInputBox(std::wstring_view prompt, std::wstring_view title, std::wstring_view defaultText) {
   auto& s = headless::S();
   headless::ShownInput input{std::wstring(prompt), std::wstring(title), std::wstring(defaultText), {}};
   if (!s.inputAnswers.empty()) {
@@ -177,12 +176,6 @@ int RunEventLoop() {
 void EndProgram() {
   headless::S().ended = true;
   throw headless::ProgramEnded{};
-}
-
-bool StartProgram(std::wstring_view commandLine) {
-  auto& s = headless::S();
-  s.started.emplace_back(commandLine);
-  return s.startSucceeds;
 }
 
 DosError StartProgramFile(std::wstring_view programFile, std::wstring_view directory) {

@@ -137,21 +137,6 @@ DosError CheckProgramFile(const std::wstring& programFile) {
 
 }  // namespace
 
-bool StartProgram(std::wstring_view commandLine) {
-  // CreateProcessW may write into the command line: it gets a copy of its own.
-  std::wstring line(commandLine);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-    return false;
-  // Nobody waits for it.
-  const KernelHandle process(started.hProcess), thread(started.hThread);
-  return true;
-}
-
 ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view directory) {
   const std::wstring file(programFile), folder(directory);
   ProgramStart result;

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/process.h"
 #include "tests/platform/files_checks.h"
 
 namespace vxr::test {
@@ -48,11 +47,6 @@ TEST_F(FilesTest, ReadOnlyFilesAreOrdinaryFiles) {
   ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(platform::NormalFileExists(path));
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(ProcessTest, StartsWithoutWaitingAndReportsWhatCannotStart) {
-  EXPECT_TRUE(platform::StartProgram(L"cmd.exe /c exit 3"));
-  EXPECT_FALSE(platform::StartProgram(L"C:\\no such folder\\nothing.exe"));
 }
 
 }  // namespace
