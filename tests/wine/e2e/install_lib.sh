@@ -18,11 +18,8 @@ vendor_key="HKLM\\$view\\Ambretton"
 product_key="$vendor_key\\VXR"
 uninstall_key="HKLM\\$view\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ScreenRecorder"
 
-failures=0
-fail() {
-  echo "FAILED: $*" >&2
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/wine/e2e/driver_lib.sh
+. "$(dirname "${BASH_SOURCE[0]}")/driver_lib.sh"
 
 # The host path of a path on drive C:.
 unix_path() {
@@ -61,7 +58,7 @@ start_setup() {
 # What a script does when it ends while a setup runs; nothing unless it says.
 after_setup() { :; }
 stop_setup() {
-  { exec {DRIVER[1]}>&-; } 2>/dev/null || true  # a bare exec would keep stderr closed
+  end_driver
   kill "$setup_pid" 2>/dev/null || true
   wait "$driver_pid" 2>/dev/null || true
 }
@@ -76,38 +73,6 @@ wait_setup_end() {
   fi
   setup_code=0
   wait "$setup_pid" || setup_code=$?
-}
-
-# drive COMMAND...: one driver command; its output goes to $out. A failure is
-# counted and returned; a driver that stops ends the script.
-drive() {
-  local line
-  out=""
-  printf '%s\n' "$*" >&"${DRIVER[1]}"
-  while IFS= read -r line <&"${DRIVER[0]}"; do
-    case $line in
-    ok) return 0 ;;
-    fail:*) fail "$* -> $line"; return 1 ;;
-    *) out+="$line"$'\n' ;;
-    esac
-  done
-  fail "$* -> the driver stopped"
-  exit 1
-}
-# A driver command that must work for anything after it to make sense.
-must() { drive "$@" || exit 1; }
-# A driver command that may fail without it being a fault: its status only.
-attempt() {
-  local line
-  printf '%s\n' "$*" >&"${DRIVER[1]}"
-  while IFS= read -r line <&"${DRIVER[0]}"; do
-    case $line in
-    ok) return 0 ;;
-    fail:*) return 1 ;;
-    esac
-  done
-  fail "$* -> the driver stopped"
-  exit 1
 }
 
 # Program Manager shows a group it creates in a folder window, which would

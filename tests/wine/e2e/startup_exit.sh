@@ -36,14 +36,11 @@ staging_host=$(tr -d '\r\n' <"$answer")
 rm -f "$answer"
 [ -n "$tmp" ] && [ -n "$staging_host" ] || { echo "FAILED: no temporary folder in the prefix" >&2; exit 1; }
 
-failures=0
-fail() {
-  echo "FAILED: $*" >&2
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/wine/e2e/driver_lib.sh
+. "$(dirname "$0")/driver_lib.sh"
 stub_pid="" driver_pid="" product_pid=""
 cleanup() {
-  [ -n "$driver_pid" ] && { { exec {DRIVER[1]}>&-; } 2>/dev/null || true; wait "$driver_pid" 2>/dev/null || true; }
+  [ -n "$driver_pid" ] && { end_driver; wait "$driver_pid" 2>/dev/null || true; }
   for pid in $stub_pid $product_pid; do kill "$pid" 2>/dev/null || true; done
   "$VXR_WINE" reg delete "$vendor" /f >/dev/null 2>&1 || true
   "$VXR_WINE" reg delete 'HKLM\Software\Ambretton' /f >/dev/null 2>&1 || true
@@ -54,22 +51,6 @@ trap cleanup EXIT
 
 coproc DRIVER { "$VXR_WINE" "$driver" --timeout 60 - 2>/dev/null; }
 driver_pid=$DRIVER_PID
-# drive COMMAND...: one driver command; its output goes to $out. A failed
-# command is a failure of the test, and so is a driver that stops answering.
-drive() {
-  local line
-  out=""
-  printf '%s\n' "$*" >&"${DRIVER[1]}"
-  while IFS= read -r line <&"${DRIVER[0]}"; do
-    case $line in
-    ok) return 0 ;;
-    fail:*) fail "$* -> $line"; return 1 ;;
-    *) out+="$line"$'\n' ;;
-    esac
-  done
-  echo "FAILED: $* -> the driver stopped" >&2
-  exit 1
-}
 shot() {
   sleep 0.5  # a repaint may still be on its way
   import -window root -display "$DISPLAY" "$shots/$1.png"

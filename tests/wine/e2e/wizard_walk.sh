@@ -15,24 +15,10 @@ cancel='#1018' back='#1019' next='#1020'
 stub_pid=$!
 coproc DRIVER { "$VXR_WINE" "$driver" --timeout 30 - 2>/dev/null; }
 driver_pid=$DRIVER_PID
-trap 'exec {DRIVER[1]}>&- 2>/dev/null || true; kill $stub_pid 2>/dev/null || true; wait $driver_pid 2>/dev/null || true' EXIT
+trap 'end_driver; kill $stub_pid 2>/dev/null || true; wait $driver_pid 2>/dev/null || true' EXIT
 
-failures=0
-# drive COMMAND...: one driver command; its output goes to $out, a failure is counted.
-drive() {
-  local line
-  out=""
-  printf '%s\n' "$*" >&"${DRIVER[1]}"
-  while IFS= read -r line <&"${DRIVER[0]}"; do
-    case $line in
-    ok) return 0 ;;
-    fail:*) echo "FAILED: $* -> $line" >&2; failures=$((failures + 1)); return 1 ;;
-    *) out+="$line"$'\n' ;;
-    esac
-  done
-  echo "FAILED: $* -> the driver stopped" >&2
-  exit 1
-}
+# shellcheck source=tests/wine/e2e/driver_lib.sh
+. "$(dirname "$0")/driver_lib.sh"
 # refused COMMAND REASON: the driver must refuse COMMAND, saying "fail: REASON"
 # (a lost window or a wrong id is a failure of its own, not a refusal).
 refused() {
