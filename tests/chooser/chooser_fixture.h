@@ -37,7 +37,6 @@ class ChooserTest : public WizardTest {
   std::wstring FreeSpace() { return Chooser().Text(Form3::Label3); }
   bool ChooserOpen() { return headless::FindForm(Form3::kCaption) != nullptr; }
 
-  // The texts of the boxes shown since the last call, and forgets them.
   std::vector<std::wstring> TakeBoxTexts() {
     std::vector<std::wstring> texts;
     for (const auto& box : headless::ShownBoxes()) texts.push_back(box.text);

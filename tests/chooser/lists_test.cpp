@@ -50,8 +50,6 @@ TEST_F(ChooserTest, CancelAndTheCloseBoxGiveTheWizardBackOnceChangeNothingAndReo
   } ways[] = {
       {"Cancel", [](platform::Form& f) { return headless::Click(f, "Command3"); }},
       {"close box", [](platform::Form& f) { return headless::PressCloseBox(f); }},
-      {"shutdown", [](platform::Form& f) { return f.Unload(platform::CloseReason::WindowsShutdown); }},
-      {"task manager", [](platform::Form& f) { return f.Unload(platform::CloseReason::TaskManager); }},
   };
   machine_.MakeFolders(L"C:\\Apps");
   AddFixedDrive(L'D');

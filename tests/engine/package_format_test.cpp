@@ -20,7 +20,6 @@ TEST(PayloadTable, EmbeddedTableHoldsEightPiecesBackToBack) {
   std::int64_t end = 0;
   for (int order = 1; const auto& piece : *table) {
     EXPECT_EQ(piece.order, order++);
-    // The staging name is the installed one with its last letter made "_".
     EXPECT_EQ(piece.storedName, piece.installedName.substr(0, piece.installedName.size() - 1) + L'_');
     // Counted from the end of the package: each piece ends where the one
     // processed before it starts.
@@ -89,9 +88,9 @@ TEST(PeImage, RefusesWhatIsNotAWholeImage) {
 
   const std::pair<const char*, void (*)(std::vector<std::uint8_t>&)> damages[] = {
       {"no MZ", [](auto& b) { b[0] = 'X'; }},
-      {"e_lfanew far outside", [](auto& b) { test::Put32(b, 0x3C, 0xFFFFFFF0u); }},
-      {"a ROM image's magic", [](auto& b) { test::Put16(b, 0x80 + 24, 0x107); }},
-      {"more sections than bytes", [](auto& b) { test::Put16(b, 0x80 + 6, 0xFFFF); }},
+      {"e_lfanew far outside", [](auto& b) { test::Put(b, 0x3C, 0xFFFFFFF0u); }},
+      {"a ROM image's magic", [](auto& b) { test::Put(b, 0x80 + 24, 0x107, 2); }},
+      {"more sections than bytes", [](auto& b) { test::Put(b, 0x80 + 6, 0xFFFF, 2); }},
   };
   for (const auto& [what, damage] : damages) {
     auto bad = good;
@@ -99,7 +98,7 @@ TEST(PeImage, RefusesWhatIsNotAWholeImage) {
     EXPECT_FALSE(pe::ParseHeaders(bad)) << what;
   }
   auto bad = good;
-  test::Put32(bad, 0x80 + 24 + 92, 4);  // directories end before the security one
+  test::Put(bad, 0x80 + 24 + 92, 4);  // directories end before the security one
   const auto headers = pe::ParseHeaders(bad);
   ASSERT_TRUE(headers);
   EXPECT_EQ(headers->securitySize, 0u);

@@ -73,7 +73,6 @@ TEST(Lz32, CorpusComesBackThroughLz32AndExpandExe) {
 }
 
 TEST(Lz32, MalformedFilesExpandAlike) {
-  // A real compressed file to cut and damage.
   const Bytes good = test::ReadFile(g_corpus / "sound.wav_");
   ASSERT_GT(good.size(), 1000u);
   auto prefix = [&](std::size_t n) {

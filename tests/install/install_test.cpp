@@ -32,7 +32,6 @@ constexpr wchar_t kCompleted[] =
 const std::vector<std::string> kAllLinks = {"Screen Recorder Help.lnk", "Tarvo's Screen Recorder.lnk",
                                             "Uninstall Screen Recorder.lnk", "VXR Movie Studio.lnk"};
 
-// The demo product and its package, built once for the whole test program.
 const std::vector<pack::ProductFile>& DemoFiles() {
   static const auto files = demo::DemoProduct();
   return files;

@@ -130,7 +130,6 @@ TEST_F(RegistryTest, ProductSettingsFirstAndOverStoredValues) {
       {kUninstallKey, L"DisplayName", {1, "Old name"}, "1:Tarvo's Screen Recorder"},
       {kProductKey, L"FullDesktopRate", {4, "\x32\0\0\0"s}, "4:50"},
       {kProductKey, L"dwKFE", {4, "\0\0\0\0"s}, "4:10"},
-      {kProductKey, L"dwKFE", {3, "\x19\0\0\0"s}, "4:10"},
   };
   for (const auto& [key, name, stored, after] : cases) {
     headless::Reset();
@@ -180,7 +179,6 @@ class ProgramGroupTest : public ::testing::Test {
     for (const auto& c : headless::DdeCommands()) texts.push_back(c.command);
     return texts;
   }
-  // The links we made, as "name: target arguments", sorted.
   std::vector<std::wstring> Links() const {
     std::vector<std::wstring> links;
     std::error_code ec;

@@ -18,15 +18,10 @@ struct PeSection {
   std::uint32_t virtualSize, virtualAddress, rawSize, fileOffset;
 };
 
-inline void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 2; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+// Little-endian, `bytes` wide.
+inline void Put(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
-inline void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-// Where the security directory's offset field is.
-inline std::size_t SecurityDirectoryAt(bool is64) { return 0x80 + 24 + (is64 ? 112 : 96) + 4 * 8; }
 
 // Padded with zeros to `totalSize` bytes.
 inline std::vector<std::uint8_t> MakePeImage(bool is64, const std::vector<PeSection>& sections,
@@ -36,31 +31,32 @@ inline std::vector<std::uint8_t> MakePeImage(bool is64, const std::vector<PeSect
   const std::size_t optionalSize = is64 ? 240 : 224;
   std::vector<std::uint8_t> b(totalSize, 0);
   std::memcpy(&b[0], "MZ", 2);
-  Put32(b, 0x3C, nt);
+  Put(b, 0x3C, nt);
   std::memcpy(&b[nt], "PE\0\0", 4);
-  Put16(b, nt + 4, is64 ? 0x8664 : 0x14C);
-  Put16(b, nt + 6, static_cast<std::uint32_t>(sections.size()));
-  Put16(b, nt + 20, static_cast<std::uint32_t>(optionalSize));
-  Put16(b, nt + 22, is64 ? 0x0022 : 0x0102);  // executable; large-address-aware or 32-bit
-  Put16(b, opt, is64 ? 0x20B : 0x10B);
-  Put32(b, opt + 16, 0x1000);                  // entry point
-  Put32(b, opt + (is64 ? 24 : 28), 0x400000);  // image base
-  Put32(b, opt + 32, 0x1000);                  // section alignment
-  Put32(b, opt + 36, 0x200);                   // file alignment
-  Put16(b, opt + 40, 4);
-  Put16(b, opt + 48, 4);
-  Put32(b, opt + 56, 0x5000);  // image size
-  Put32(b, opt + 60, 0x200);   // headers size
-  Put16(b, opt + 68, 2);       // GUI
-  Put32(b, opt + (is64 ? 108 : 92), 16);
-  Put32(b, SecurityDirectoryAt(is64), securityOffset);
-  Put32(b, SecurityDirectoryAt(is64) + 4, securitySize);
+  Put(b, nt + 4, is64 ? 0x8664 : 0x14C, 2);
+  Put(b, nt + 6, static_cast<std::uint32_t>(sections.size()), 2);
+  Put(b, nt + 20, static_cast<std::uint32_t>(optionalSize), 2);
+  Put(b, nt + 22, is64 ? 0x0022 : 0x0102, 2);  // executable; large-address-aware or 32-bit
+  Put(b, opt, is64 ? 0x20B : 0x10B, 2);
+  Put(b, opt + 16, 0x1000);                  // entry point
+  Put(b, opt + (is64 ? 24 : 28), 0x400000);  // image base
+  Put(b, opt + 32, 0x1000);                  // section alignment
+  Put(b, opt + 36, 0x200);                   // file alignment
+  Put(b, opt + 40, 4, 2);
+  Put(b, opt + 48, 4, 2);
+  Put(b, opt + 56, 0x5000);  // image size
+  Put(b, opt + 60, 0x200);   // headers size
+  Put(b, opt + 68, 2, 2);    // GUI
+  Put(b, opt + (is64 ? 108 : 92), 16);
+  const std::size_t security = opt + (is64 ? 112 : 96) + 4 * 8;  // the security directory
+  Put(b, security, securityOffset);
+  Put(b, security + 4, securitySize);
   std::size_t at = opt + optionalSize;
   for (const auto& s : sections) {
     std::memcpy(&b[at], s.name.data(), s.name.size());
     const std::uint32_t fields[] = {s.virtualSize, s.virtualAddress, s.rawSize, s.fileOffset};
-    for (int i = 0; i < 4; ++i) Put32(b, at + 8 + 4 * i, fields[i]);
-    Put32(b, at + 36, s.name == ".text" ? 0x60000020 : 0x40000040);
+    for (int i = 0; i < 4; ++i) Put(b, at + 8 + 4 * i, fields[i]);
+    Put(b, at + 36, s.name == ".text" ? 0x60000020 : 0x40000040);
     at += 40;
   }
   return b;
@@ -81,11 +77,8 @@ inline std::vector<std::uint8_t> MakeStub(const StubOptions& options = {}) {
                            options.withTableSection ? 0xA00 : 0x600);
   image[0x200] = 0xC3;
   if (options.withTableSection) {
-    payload::Table table{};
-    table.magic = payload::kMagic;
-    table.version = payload::kFormatVersion;
-    table.count = payload::kPieceCount;
-    if (options.table) table = *options.table;
+    const payload::Table table = options.table.value_or(
+        payload::Table{payload::kMagic, payload::kFormatVersion, payload::kPieceCount, {}, {}});
     std::memcpy(&image[0x600], &table, sizeof table);
   }
   return image;

@@ -19,7 +19,6 @@ TEST(Launch, TheCopyReadsBackWhatTheOriginalGaveItAndNothingElse) {
   // The original's own command lines, and damaged copies' ones.
   for (const std::wstring_view line : {
            L"\"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe\"",
-           L"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe",
            L"\"C:\\t\\vxu1.tmp\" /original 12",
            L"\"C:\\t\\vxu1.tmp\" /original 12 \"\"",
            L"\"C:\\t\\vxu1.tmp\" /original 0 \"C:\\x\\Uninstall VXR.exe\"",

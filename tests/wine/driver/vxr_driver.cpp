@@ -29,6 +29,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/utf8_line.h"
+
 namespace {
 
 using Args = std::vector<std::wstring>;
@@ -44,16 +46,6 @@ std::wstring Wide(const std::string& utf8) {
   out.resize(static_cast<std::size_t>(MultiByteToWideChar(
       CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), static_cast<int>(out.size()))));
   return out;
-}
-
-void Write(const std::wstring& line) {
-  std::string out(line.size() * 3 + 1, '\0');
-  out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, line.data(),
-                                                          static_cast<int>(line.size()), out.data(),
-                                                          static_cast<int>(out.size()), nullptr, nullptr)));
-  out += '\n';
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
 }
 
 // Line breaks and tabs inside a caption would break the line format.
@@ -192,9 +184,9 @@ void Run(const Args& args) {
     WaitFor([&] { return !FindTopLevel(args[1], nullptr, false); }, L"window " + args[1] + L" to go");
   } else if (Is(args, L"list", 0)) {
     for (HWND c : Windows(FindControl(L".")))
-      Write(std::to_wstring(GetDlgCtrlID(c)) + L"\t" + ClassOf(c) + L"\t" +
-            (IsWindowVisible(c) ? L"1" : L"0") + L"\t" + (IsWindowEnabled(c) ? L"1" : L"0") + L"\t" +
-            OneLine(TextOf(c)));
+      WriteLine(std::to_wstring(GetDlgCtrlID(c)) + L"\t" + ClassOf(c) + L"\t" +
+                (IsWindowVisible(c) ? L"1" : L"0") + L"\t" + (IsWindowEnabled(c) ? L"1" : L"0") + L"\t" +
+                OneLine(TextOf(c)));
   } else if (Is(args, L"click", 1)) {
     HWND control = FindControl(args[1]);
     RequirePressable(control, args[1]);
@@ -208,7 +200,7 @@ void Run(const Args& args) {
         throw Failure{args[1] + L" " + args[2] + L": expected \"" + args[3] + L"\", got \"" + OneLine(last) +
                       L"\""};
   } else if (Is(args, L"items", 1)) {
-    for (const auto& line : Lines(FindControl(args[1]))) Write(OneLine(line));
+    for (const auto& line : Lines(FindControl(args[1]))) WriteLine(OneLine(line));
   } else if (Is(args, L"select", 2)) {
     HWND combo = FindControl(args[1]);
     if (!IsClass(combo, L"ComboBox")) throw Failure{args[1] + L" is not a drop-down list"};
@@ -228,7 +220,7 @@ void Run(const Args& args) {
   } else if (Is(args, L"box", 1) || Is(args, L"expect-box", 2)) {
     currentBox = WaitFor([&] { return FindTopLevel(args[1], L"#32770", true); }, L"a box " + args[1]);
     const std::wstring text = TextOf(GetDlgItem(currentBox, 0xFFFF));
-    Write(OneLine(TextOf(currentBox)) + L"\t" + OneLine(text));
+    WriteLine(OneLine(TextOf(currentBox)) + L"\t" + OneLine(text));
     if (args.size() > 2 && text != args[2])
       throw Failure{L"box text: expected \"" + args[2] + L"\", got \"" + text + L"\""};
   } else if (Is(args, L"press", 1)) {
@@ -297,10 +289,10 @@ Args Split(const std::wstring& line) {
 bool RunReporting(const Args& args) {
   try {
     Run(args);
-    Write(L"ok");
+    WriteLine(L"ok");
     return true;
   } catch (const Failure& failure) {
-    Write(L"fail: " + failure.reason);
+    WriteLine(L"fail: " + failure.reason);
     return false;
   }
 }
@@ -318,11 +310,11 @@ int main() {
   try {
     for (; i + 1 < args.size() && args[i].starts_with(L"--"); i += 2) Run({args[i].substr(2), args[i + 1]});
   } catch (const Failure& failure) {
-    Write(L"fail: " + failure.reason);
+    WriteLine(L"fail: " + failure.reason);
     return 1;
   }
   if (i >= args.size()) {
-    Write(L"usage: vxr-driver [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...] | -");
+    WriteLine(L"usage: vxr-driver [--desktop NAME] [--timeout SECONDS] COMMAND [ARG...] | -");
     return 2;
   }
   if (args[i] != L"-")

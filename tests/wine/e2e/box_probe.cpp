@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/forms.h"
+#include "tests/wine/utf8_line.h"
 
 namespace {
 
@@ -17,18 +18,7 @@ const std::array<platform::ControlDesign, 1> kControls{{
     {"Command1", platform::ControlKind::Button, platform::kWindow, 600, 600, 1500, 375, L"Behind the box"},
 }};
 const platform::FormDesign kDesign{L"Box probe", platform::FormFrame::FixedSingle, 4500, 2000, true, true,
-                                 kControls};
-
-void Print(const std::wstring& line) {
-  const std::wstring text = line + L"\n";
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr,
-                      nullptr);
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-}
+                                   kControls};
 
 }  // namespace
 
@@ -37,10 +27,11 @@ int main() {
   platform::Form form(kDesign, events);
   form.Show();
   platform::ProcessPendingEvents();
-  Print(std::to_wstring(
+  WriteLine(std::to_wstring(
       platform::ShowMessageBox(L"Do you want to cancel the installation?", 0x1124, L"Screen Recorder")));
-  Print(std::to_wstring(platform::ShowMessageBox(L"Dosya açılamadı: VXR.chm", 0x30, L"ExpandFiles - Hata!")));
-  Print(L"[" + platform::ShowInputBox(L"Name of the new folder:", L"New Folder", L"New Folder") + L"]");
-  Print(L"[" + platform::ShowInputBox(L"Name of the new folder:", L"New Folder", L"Kept?") + L"]");
+  WriteLine(
+      std::to_wstring(platform::ShowMessageBox(L"Dosya açılamadı: VXR.chm", 0x30, L"ExpandFiles - Hata!")));
+  WriteLine(L"[" + platform::ShowInputBox(L"Name of the new folder:", L"New Folder", L"New Folder") + L"]");
+  WriteLine(L"[" + platform::ShowInputBox(L"Name of the new folder:", L"New Folder", L"Kept?") + L"]");
   return 0;
 }

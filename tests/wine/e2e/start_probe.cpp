@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/process.h"
+#include "tests/wine/utf8_line.h"
 
 int main() {
   int argc = 0;
@@ -24,9 +25,6 @@ int main() {
   else
     started = platform::StartProgramAsUser(program, directory);
   LocalFree(argv);
-  const std::string line =
-      "error " + std::to_string(started.error) + " shell " + (started.byDesktopShell ? "1" : "0") + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  WriteLine(L"error " + std::to_wstring(started.error) + L" shell " + (started.byDesktopShell ? L"1" : L"0"));
   return 0;
 }
