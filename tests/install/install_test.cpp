@@ -106,9 +106,6 @@ class InstallTest : public WizardTest {
     std::sort(names.begin(), names.end());
     return names;
   }
-  bool Exists(std::wstring_view windowsPath) const {
-    return std::filesystem::exists(machine_.Host(windowsPath));
-  }
   std::vector<std::wstring> Boxes() const {
     std::vector<std::wstring> boxes;
     for (const auto& box : headless::ShownBoxes()) boxes.push_back(box.title + L": " + box.text);
@@ -132,7 +129,7 @@ TEST_F(InstallTest, DemoPackageInstallsOverALeftoverStagingFolder) {
   EXPECT_TRUE(TheForm1().Finished());
   EXPECT_EQ(Boxes(), std::vector<std::wstring>{});
   ExpectInstalled();
-  EXPECT_FALSE(Exists(kStaging));
+  EXPECT_FALSE(std::filesystem::exists(machine_.Host(kStaging)));
   EXPECT_EQ(Listing(kGroup), kAllLinks);
 
   // One event point per piece, showing the file about to be expanded, and one
@@ -205,7 +202,7 @@ TEST_P(AbandonedTest, OneMessageAndNothingLeft) {
   if (GetParam() == kStagingIsAFile)
     EXPECT_EQ(machine_.ReadFile(kStaging), "not a folder") << "the user's file is left alone";
   else
-    EXPECT_FALSE(Exists(kStaging));
+    EXPECT_FALSE(std::filesystem::exists(machine_.Host(kStaging)));
   EXPECT_FALSE(headless::RegistryKeyExists(RootKey::LocalMachine, L"Software\\Ambretton"));
   EXPECT_FALSE(headless::RegistryKeyExists(RootKey::LocalMachine, kUninstallKey));
   EXPECT_EQ(Listing(kGroup), std::vector<std::string>{});
@@ -249,7 +246,7 @@ TEST_P(PieceFailureTest, ReportedAndTheInstallationFinishes) {
   for (const auto& box : headless::ShownBoxes()) EXPECT_EQ(box.style, 0x1030u);
   EXPECT_TRUE(TheForm1().Finished());
   ExpectInstalled(8, row.file);
-  EXPECT_FALSE(Exists(kStaging));
+  EXPECT_FALSE(std::filesystem::exists(machine_.Host(kStaging)));
   EXPECT_EQ(Listing(kGroup), row.links);
 }
 INSTANTIATE_TEST_SUITE_P(Each, PieceFailureTest, ::testing::Values(kHelp, kUninstaller));
