@@ -16,12 +16,6 @@ namespace vxr::test {
 namespace {
 
 Bytes B(std::string_view s) { return Bytes(s.begin(), s.end()); }
-Bytes Noise(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  Bytes bytes(size);
-  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
-  return bytes;
-}
 
 // Both forms give `out` and its size, the stream form whatever the pieces it
 // reads and the blocks it writes; the memory form's buffer stays within what
@@ -57,14 +51,19 @@ TEST(SzddExpander, MalformedFilesAsLz32ReadsThem) {
        {' ', ' ', ' ', 0xFF, 0, 0x0F}},
       {"declared larger", SzddFile(0xFFFFFFFF, B("\377ABCDEFGH")), B("ABCDEFGH")},
   };
-  const Bytes large = Noise(3'000'000, 99);
+  Bytes large(3'000'000);
+  std::mt19937 random(99);
+  for (auto& b : large) b = static_cast<std::uint8_t>(random());
   rows.push_back({"large, not SZDD", large, large});
   for (const auto& [what, file, out] : rows) ExpectBothForms(what, file, out);
 }
 
 TEST(SzddExpander, FailuresOfTheSourceOrTheSinkStopTheStream) {
   // Any bytes behind a header: matches of every distance, cut anywhere.
-  const Bytes file = SzddFile(0x2F5A9C31, Noise(3'000'000, 7));
+  std::mt19937 random(7);
+  Bytes data(3'000'000);
+  for (auto& b : data) b = static_cast<std::uint8_t>(random());
+  const Bytes file = SzddFile(static_cast<std::uint32_t>(random()), data);
   Bytes full;
   ASSERT_GT(szdd::ExpandBuffer(file, full), static_cast<std::int32_t>(2 * szdd::kStreamBlock));
   const Bytes plain(2 * szdd::kStreamBlock + 5, 'p');
