@@ -40,6 +40,20 @@ fi
 pack build --stub "$stub" --product "$product" --output "$package" -q >/dev/null
 [ -f "$package" ] || { echo "vxrpack did not build the package" >&2; exit 1; }
 
+# cancel_while_installing ANSWER: a fresh run, Cancel while the files are
+# copied, the question answered with button ANSWER (6 Yes, 7 No).
+cancel_while_installing() {
+  clean_machine
+  start_setup "$package"
+  walk_to_destination
+  must "click $next"
+  # The driver hears back only when the installation handles events.
+  must "expect $status_line text \"$copying\""
+  must "click $cancel"
+  must 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
+  must "press $1"
+}
+
 case $scenario in
 demo)
   "$here/install_walk.sh" "$package" "$driver" "$product" "$work/screenshots" || fail "the walk failed"
@@ -85,15 +99,7 @@ damaged)
   ;;
 cancel)
   # Yes: the setup ends where it stands.
-  clean_machine
-  start_setup "$package"
-  walk_to_destination
-  must "click $next"
-  # The driver hears back only when the installation handles events.
-  must "expect $status_line text \"$copying\""
-  must "click $cancel"
-  must 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
-  must "press 6"
+  cancel_while_installing 6
   must "gone \"$title\""
   wait_setup_end
   check_no_staging
@@ -112,14 +118,7 @@ cancel)
   stop_setup
 
   # No: the installation goes on to its end.
-  clean_machine
-  start_setup "$package"
-  walk_to_destination
-  must "click $next"
-  must "expect $status_line text \"$copying\""
-  must "click $cancel"
-  must 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
-  must "press 7"
+  cancel_while_installing 7
   drive "timeout 120"
   drive "expect $next text Finish"
   check_files "$product"
