@@ -49,11 +49,12 @@ void Form3::Form_Load() {
   window_.SetText(Command1, L"&New Folder");
   window_.SetText(Command2, L"&Ok");
 
-  // A destination that has gone gives way to the Windows drive, for good:
-  // Cancel does not bring it back.
-  if (!platform::PathExists(InstallDir.Trimmed())) InstallDir = WindowsDriveLetter();
-  window_.SetDrive(Drive1, InstallDir.Stored().substr(0, 2));  // Drive1_Change runs if the drive changes
-  OpenFolder(InstallDir.Trimmed());
+  // A destination that is not there yet (the default, on a first
+  // installation) only sends the lists to the Windows drive: the destination
+  // itself changes on Ok alone.
+  const std::wstring home = ListsHome();
+  window_.SetDrive(Drive1, home.substr(0, 2));  // Drive1_Change runs if the drive changes
+  OpenFolder(home);
   // Nothing is installed onto a diskette: the lists start on the Windows drive.
   const std::wstring drive = window_.Drive(Drive1);
   if (drive == L"a:" || drive == L"b:") window_.SetDrive(Drive1, WindowsDriveLetter());
@@ -91,7 +92,7 @@ void Form3::Drive1_Change() {
   } else {
     // The destination's own drive opens the destination, unless its entry
     // carries a name in brackets, which the first two characters never match.
-    const std::wstring destination(InstallDir.Trimmed());
+    const std::wstring destination = ListsHome();
     const bool ownDrive = EqualIgnoringCase(destination.substr(0, 2), drive);
     if (!OpenFolder(ownDrive ? std::wstring_view(destination) : std::wstring_view(drive))) {
       // A fixed drive without its medium, or locked: say so, and go back.
@@ -102,8 +103,13 @@ void Form3::Drive1_Change() {
   ShowFreeSpace();
 }
 
+std::wstring Form3::ListsHome() const {
+  if (platform::PathExists(InstallDir.Trimmed())) return std::wstring(InstallDir.Trimmed());
+  return WindowsDriveLetter();
+}
+
 void Form3::ReturnToDestination() {
-  const std::wstring destination(InstallDir.Trimmed());
+  const std::wstring destination = ListsHome();
   window_.SetDrive(Drive1, destination.substr(0, 2));  // may run Drive1_Change for the destination's drive
   if (OpenFolder(destination)) return;
   // The destination's drive cannot be read either: the Windows drive can.

@@ -48,6 +48,9 @@ class Form3 final : public platform::FormEvents {
   // Opens `folder` in the folder list, else its drive's current folder, else
   // the drive's root; false when the drive cannot be read at all.
   bool OpenFolder(std::wstring_view folder);
+  // Where the lists show the destination: the destination itself, or the
+  // Windows drive ("C:", its current folder) while the destination is not there.
+  std::wstring ListsHome() const;
   // Both lists back on the destination's drive and folder.
   void ReturnToDestination();
 

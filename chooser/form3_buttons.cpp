@@ -65,7 +65,7 @@ void Form3::Command2_Click() {
     InstallDir = chosen;
   }
   platform::Form& wizard = TheForm1().Window();
-  // Shortened to a bare drive when the chooser opened: what the wizard shows stands.
+  // Never less than a folder: what the wizard shows stands.
   if (InstallDir.Trimmed().size() < 4) InstallDir = Trim(wizard.Text(Form1::Label10));
   window_.Unload();
   wizard.SetText(Form1::Label10, InstallDir.Trimmed());

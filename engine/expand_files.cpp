@@ -5,7 +5,9 @@
 #include <string>
 
 #include "common/text.h"
+#include "engine/file_journal.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/lz.h"
 
 namespace vxr {
@@ -57,6 +59,29 @@ const wchar_t* CopyMessage(std::int32_t result) {
   }
 }
 
+// Gives the whole new file the destination's name. With a journal an earlier
+// file is first moved aside, and comes back if the new one cannot take its
+// place. 0, or the file error code of the move that failed.
+std::int32_t PutInPlace(const std::wstring& newFile, const std::wstring& destination, FileJournal* journal) {
+  auto code = [](platform::DosError error) { return MapOpenError(-1, static_cast<std::int16_t>(error)); };
+  const bool earlier = journal && platform::FileExists(destination);
+  const std::wstring kept = FileJournal::KeptName(destination);
+  if (earlier) {
+    if (const auto error = platform::MoveReplacing(destination, kept)) return code(error);
+  }
+  if (const auto error = platform::MoveReplacing(newFile, destination)) {
+    if (earlier) platform::MoveReplacing(kept, destination);
+    return code(error);
+  }
+  if (journal) {
+    if (earlier)
+      journal->ReplacedFile(destination);
+    else
+      journal->AddedFile(destination);
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::int32_t MapOpenError(std::int32_t handle, std::int16_t openErrorCode) {
@@ -77,7 +102,8 @@ void ReportFileError(std::int32_t code, std::wstring_view filePath) {
   Show(text);
 }
 
-std::int32_t ExpandFile(std::wstring_view sourcePath, std::wstring_view destinationPath, bool showErrors) {
+std::int32_t ExpandFile(std::wstring_view sourcePath, std::wstring_view destinationPath, bool showErrors,
+                        FileJournal* journal) {
   platform::LzOpenInfo sourceInfo;
   const std::int32_t source = platform::LzOpenFile(Trim(sourcePath), sourceInfo, platform::kOfRead);
   std::int32_t r = MapOpenError(source, sourceInfo.errorCode);
@@ -86,34 +112,38 @@ std::int32_t ExpandFile(std::wstring_view sourcePath, std::wstring_view destinat
     return r;
   }
 
+  // The expansion goes into a new file; what the messages name is the destination.
+  const std::wstring destination(Trim(destinationPath));
+  const std::wstring newFile = destination + L".vxr-new";
   platform::LzOpenInfo destinationInfo;
-  const std::int32_t destination =
-      platform::LzOpenFile(Trim(destinationPath), destinationInfo, platform::kOfCreate);
-  r = MapOpenError(destination, destinationInfo.errorCode);
+  const std::int32_t target = platform::LzOpenFile(newFile, destinationInfo, platform::kOfCreate);
+  r = MapOpenError(target, destinationInfo.errorCode);
   if (r < 0) {
-    if (showErrors) ReportFileError(r, destinationPath);
+    if (showErrors) ReportFileError(r, destination);
     platform::LzClose(source);
     return r;
   }
 
-  const std::int32_t n = platform::LzCopy(source, destination);
-  if (n >= 1) {
-    platform::LzClose(source);
-    platform::LzClose(destination);
-    return n;
-  }
-  // LZ32's codes run from -1 to -8; anything stranger is held inside 32 bits.
-  // 0 stays 0: nothing written is still a success.
-  const std::int64_t scaled = std::int64_t{n} * 100;
-  r = scaled < std::numeric_limits<std::int32_t>::min() ? std::numeric_limits<std::int32_t>::min()
-                                                        : static_cast<std::int32_t>(scaled);
-  // The message first, while both files are still open, as the user sees it.
-  if (showErrors) {
-    if (const wchar_t* message = CopyMessage(r)) Show(message);
+  const std::int32_t n = platform::LzCopy(source, target);
+  if (n < 0) {
+    // LZ32's codes run from -1 to -8; anything stranger is held inside 32 bits.
+    const std::int64_t scaled = std::int64_t{n} * 100;
+    r = scaled < std::numeric_limits<std::int32_t>::min() ? std::numeric_limits<std::int32_t>::min()
+                                                          : static_cast<std::int32_t>(scaled);
+    if (showErrors) {
+      if (const wchar_t* message = CopyMessage(r)) Show(message);
+    }
   }
   platform::LzClose(source);
-  platform::LzClose(destination);
-  return r;
+  platform::LzClose(target);
+  // 0 is a success too: nothing to write.
+  if (r >= 0) r = PutInPlace(newFile, destination, journal);
+  if (r < 0) {
+    platform::DeleteOneFile(newFile);
+    if (showErrors && n >= 0) ReportFileError(r, destination);
+    return r;
+  }
+  return n;
 }
 
 }  // namespace vxr

@@ -41,30 +41,36 @@ bool StartPosition(std::uint64_t end, std::int32_t distance, std::int32_t length
          !__builtin_add_overflow(position, 1, &position) && ((start = position), true);
 }
 
-bool Copy(std::wstring_view source, std::wstring_view destination, std::int32_t length, std::int32_t distance,
-          std::optional<std::uint32_t> expectedCrc, platform::RawFile& in, platform::RawFile& out) {
-  if (length < 1) return false;
+enum class Outcome { Copied, Failed, Damaged };
+
+Outcome Copy(std::wstring_view source, std::wstring_view destination, std::int32_t length,
+             std::int32_t distance, std::optional<std::uint32_t> expectedCrc, platform::RawFile& in,
+             platform::RawFile& out) {
+  if (length < 1) return Outcome::Failed;
   // One buffer of the piece's size; a refused allocation is an ordinary failure.
   std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(length)]);
-  if (!buffer) return false;
+  if (!buffer) return Outcome::Failed;
   const std::span<std::uint8_t> bytes(buffer.get(), static_cast<std::size_t>(length));
 
-  if (in.OpenForReading(source) != platform::kErrorSuccess) return false;
-  // Emptied on opening: a longer staging file left by an earlier run must not
-  // keep a tail behind the piece, which the expansion would read as data.
-  if (out.OpenForWriting(destination) != platform::kErrorSuccess) return false;
+  if (in.OpenForReading(source) != platform::kErrorSuccess) return Outcome::Failed;
+  // A new file: the staging folder is new, so anything of that name in it was
+  // put there by something else, and a link must not be written through.
+  if (out.CreateNew(destination) != platform::kErrorSuccess) return Outcome::Failed;
 
   std::uint64_t size = 0;
   std::uint64_t end = 0;
   std::int32_t start = 0;
-  if (in.Length(size) != platform::kErrorSuccess || !PayloadEnd(in, size, end)) return false;
-  if (!StartPosition(end, distance, length, start) || start < 1) return false;
-  if (in.ReadAt(static_cast<std::uint64_t>(start) - 1, bytes) != platform::kErrorSuccess) return false;
-  if (expectedCrc && Crc32(bytes) != *expectedCrc) return false;
-  if (out.Write(bytes) != platform::kErrorSuccess) return false;
+  if (in.Length(size) != platform::kErrorSuccess || !PayloadEnd(in, size, end)) return Outcome::Failed;
+  // A package too short to hold its pieces has lost bytes on its way here.
+  if (!StartPosition(end, distance, length, start) || start < 1) return Outcome::Damaged;
+  const platform::DosError read = in.ReadAt(static_cast<std::uint64_t>(start) - 1, bytes);
+  if (read == platform::kErrorHandleEof) return Outcome::Damaged;
+  if (read != platform::kErrorSuccess) return Outcome::Failed;
+  if (expectedCrc && Crc32(bytes) != *expectedCrc) return Outcome::Damaged;
+  if (out.Write(bytes) != platform::kErrorSuccess) return Outcome::Failed;
   out.Close();
   in.Close();
-  return true;
+  return Outcome::Copied;
 }
 
 }  // namespace
@@ -75,14 +81,23 @@ bool ExtractPiece(std::wstring_view sourcePath, std::wstring_view destinationPat
   const std::wstring_view destination = Trim(destinationPath);
   platform::RawFile in;
   platform::RawFile out;
-  if (Copy(source, destination, length, distance, expectedCrc, in, out)) return true;
+  const Outcome outcome = Copy(source, destination, length, distance, expectedCrc, in, out);
+  if (outcome == Outcome::Copied) return true;
 
   in.Close();
   out.Close();
-  // Always the destination's name, also when the package is what failed.
-  std::wstring text = L"File '";
-  text += destination;
-  text += L"' could not be written!";
+  std::wstring text;
+  if (outcome == Outcome::Damaged) {
+    // Nothing the user's disk or rights can mend: the download is what broke.
+    text = L"The setup file '";
+    text += source;
+    text += L"' is damaged. Please download it again.";
+  } else {
+    // Always the destination's name, also when the package could not be read.
+    text = L"File '";
+    text += destination;
+    text += L"' could not be written!";
+  }
   platform::ShowMessageBox(text, platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal,
                            L"Error");
   return false;

@@ -32,22 +32,26 @@ bool PathExists(std::wstring_view path);
 // hidden and system files and directories don't.
 bool NormalFileExists(std::wstring_view path);
 
-// Makes one directory level; the parent must exist.
+// A file, not a directory, of that name exists, whatever its attributes.
+bool FileExists(std::wstring_view path);
+
+// Makes one directory level; the parent must exist. kErrorAlreadyExists when
+// anything of that name is there, a link included: success means the caller
+// made this directory itself.
 DosError MakeDirectory(std::wstring_view path);
 
 // Removes an empty directory.
 DosError RemoveEmptyDirectory(std::wstring_view path);
 
-// Deletes the files (not directories) matching a pattern whose last component
-// may hold * and ?. "*.*" matches every name. A file that refuses (read-only,
-// in use) stays and the others are still deleted; the result is the first
-// refusal, else kErrorFileNotFound when no file matched.
-DosError DeleteMatchingFiles(std::wstring_view pattern);
+// Deletes one file (a link itself, never what it points to).
+DosError DeleteOneFile(std::wstring_view path);
 
-struct RunningExecutable {
-  std::wstring directory;  // ends in "\" only at a drive root
-  std::wstring baseName;   // file name without its extension
-};
-RunningExecutable GetRunningExecutable();
+// Gives the file `from` the name `to`, replacing a file of that name, and
+// returns once the move is on the disk (MoveFileEx with REPLACE_EXISTING and
+// WRITE_THROUGH). Either the move happens whole or nothing changes.
+DosError MoveReplacing(std::wstring_view from, std::wstring_view to);
+
+// The running program's own file, by its full path, whatever it is called.
+std::wstring OwnExecutablePath();
 
 }  // namespace platform

@@ -32,6 +32,9 @@ class RawFile {
   DosError OpenForReading(std::wstring_view path);
   // Opens a file for writing: creates it, or empties one that exists.
   DosError OpenForWriting(std::wstring_view path);
+  // Creates a new file for writing; kErrorFileExists when anything of that
+  // name is there already, a link included, which is never followed.
+  DosError CreateNew(std::wstring_view path);
   bool IsOpen() const { return handle_ != kClosed; }
 
   DosError Length(std::uint64_t& length) const;

@@ -80,6 +80,10 @@ Error SetValue(const Key& key, std::string_view name, ValueType type, std::span<
 // characters; kMoreData when the name and its NUL don't fit, kNoMoreItems past
 // the last subkey.
 Error EnumKey(const Key& key, std::uint32_t index, char* buffer, std::uint32_t length);
+// RegDeleteValueA.
+Error DeleteValue(const Key& key, std::string_view name);
+// Deletes a key that has no subkeys (RegDeleteKeyA on its parent, in the same view).
+Error DeleteKey(RootKey root, std::string_view path);
 // RegCloseKey. Closing an invalid key gives kInvalidHandle.
 Error CloseKey(Key& key);
 

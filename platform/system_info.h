@@ -8,10 +8,11 @@
 
 namespace platform {
 
-// GetTempPathA / GetWindowsDirectoryA into a buffer of `bufferLength`
-// characters: the text as the call leaves it, its length the call's result.
-std::wstring TempPath(std::uint32_t bufferLength);
-std::wstring WindowsDirectory(std::uint32_t bufferLength);
+// The user's temporary folder (GetTempPath: ends in a backslash), whatever its
+// length; empty when the system cannot tell.
+std::wstring TempFolder();
+// The Windows folder (GetWindowsDirectory: no backslash but at a root).
+std::wstring WindowsFolder();
 
 struct PixelRect {
   int left, top, right, bottom;

@@ -8,6 +8,7 @@
 
 namespace vxr {
 
+inline constexpr wchar_t kVendorKey[] = L"Software\\Ambretton";
 inline constexpr wchar_t kProductKey[] = L"Software\\Ambretton\\VXR";
 inline constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ScreenRecorder";

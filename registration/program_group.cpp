@@ -1,71 +1,114 @@
 #include "registration/program_group.h"
 
-#include <string>
-
 #include "common/text.h"
 #include "platform/dde.h"
 #include "platform/events.h"
 #include "platform/files.h"
-#include "registration/progman_commands.h"
+#include "platform/shell_links.h"
 
 namespace vxr {
 
 namespace {
 
-// Sends each command to Program Manager while it answers; from the first one
-// it doesn't carry out, the rest are ours.
-class CommandSender {
+std::wstring LinkOf(const std::wstring& folder, const GroupItem& item) {
+  return folder + L"\\" + item.name + L".lnk";
+}
+
+// Program Manager's command for an item: the quoted path, the arguments after
+// it, then the name ("[additem("D\file" args,Name)]").
+std::wstring AddItemCommand(std::wstring_view dir, const GroupItem& item) {
+  std::wstring command = L"[additem(\"";
+  command.append(dir).append(L"\\").append(item.file).append(L"\"");
+  if (*item.arguments) command.append(L" ").append(item.arguments);
+  command.append(L",").append(item.name).append(L")]");
+  return command;
+}
+
+// Makes every missing folder of `path` ("C:\a\b"); true when it is a folder afterwards.
+bool MakeFolders(std::wstring_view path) {
+  for (std::size_t sep = path.find(L'\\', 3); sep != std::wstring_view::npos; sep = path.find(L'\\', sep + 1))
+    platform::MakeDirectory(path.substr(0, sep));
+  platform::MakeDirectory(path);
+  return platform::PathExists(path) && !platform::FileExists(path);
+}
+
+// Program Manager while it carries the commands out. A server that refused or
+// fell silent once is not asked again: a late answer to an abandoned command
+// must not race the setup's own work.
+class ProgramManager {
  public:
-  CommandSender() { shell_.Open(L"Progman", L"progman"); }
-
-  void Send(const std::wstring& command) {
-    if (shell_.IsOpen()) {
-      if (shell_.Execute(command, kProgmanWaitMilliseconds) == platform::DdeAnswer::Acknowledged) {
-        ownCommands_.Follow(command);
-        return;
-      }
-      // A server that refused or fell silent once is not asked again: a late
-      // answer to an abandoned command must not race our own.
-      shell_.Close();
-    }
-    ownCommands_.Execute(command);
+  ProgramManager() { shell_.Open(L"Progman", L"progman"); }
+  bool CarriesOut(const std::wstring& command) {
+    if (!shell_.IsOpen()) return false;
+    if (shell_.Execute(command, kProgmanWaitMilliseconds) == platform::DdeAnswer::Acknowledged) return true;
+    shell_.Close();
+    return false;
   }
-
   void Close() { shell_.Close(); }
 
  private:
   platform::DdeConversation shell_;
-  ProgmanInterpreter ownCommands_;
 };
-
-std::wstring AddItem(std::wstring_view dir, std::wstring_view file, std::wstring_view arguments,
-                     std::wstring_view name) {
-  std::wstring command = L"[additem(\"";
-  command.append(dir).append(L"\\").append(file).append(L"\"");
-  command.append(arguments).append(L",").append(name).append(L")]");
-  return command;
-}
 
 }  // namespace
 
-void CreateProgramGroup(std::wstring_view installDir, InstallUi& ui) {
+std::wstring GroupFolder() {
+  const std::wstring programs = platform::ProgramsFolder();
+  return programs.empty() ? programs : programs + L"\\" + kGroupName;
+}
+
+std::vector<std::wstring> CreateProgramGroup(std::wstring_view installDir, InstallUi& ui) {
   ui.SetStatusLine(L"Shortcuts are being created...");
   const std::wstring_view dir = Trim(installDir);
+  const std::wstring folder = GroupFolder();
 
-  CommandSender sender;
-  sender.Send(L"[CreateGroup(Screen Recorder)]");
-  sender.Send(AddItem(dir, L"Screen Recorder.exe", L"", L"Tarvo's Screen Recorder"));
-  sender.Send(AddItem(dir, L"Screen Recorder.exe", L" /moviestudio", L"VXR Movie Studio"));
-  // Hidden or system files count as absent: their items are left out.
-  if (platform::NormalFileExists(std::wstring(dir) + L"\\VXR.chm"))
-    sender.Send(AddItem(dir, L"VXR.chm", L"", L"Screen Recorder Help"));
-  if (platform::NormalFileExists(std::wstring(dir) + L"\\Uninstall VXR.exe"))
-    sender.Send(AddItem(dir, L"Uninstall VXR.exe", L"", L"Uninstall Screen Recorder"));
-  sender.Close();
+  ProgramManager progman;
+  if (!progman.CarriesOut(std::wstring(L"[CreateGroup(") + kGroupName + L")]") && !folder.empty())
+    MakeFolders(folder);
+  std::vector<const GroupItem*> offered;
+  for (const GroupItem& item : kGroupItems) {
+    // Hidden or system files count as absent: their items are left out.
+    if (item.onlyWhenPresent && !platform::NormalFileExists(std::wstring(dir) + L"\\" + item.file)) continue;
+    offered.push_back(&item);
+    if (progman.CarriesOut(AddItemCommand(dir, item)) || folder.empty()) continue;
+    // The group may have been made by Program Manager before it stopped answering.
+    if (MakeFolders(folder))
+      platform::CreateShellLink(LinkOf(folder, item), std::wstring(dir) + L"\\" + item.file, item.arguments);
+  }
+  progman.Close();
 
   ui.RefreshWindow();
   platform::ProcessPendingEvents();
   ui.RefreshWindow();
+
+  std::vector<std::wstring> missing;
+  for (const GroupItem* item : offered)
+    if (folder.empty() || !platform::FileExists(LinkOf(folder, *item))) missing.emplace_back(item->name);
+  return missing;
+}
+
+GroupSnapshot GroupSnapshot::Take() {
+  GroupSnapshot snapshot;
+  snapshot.folder_ = GroupFolder();
+  if (snapshot.folder_.empty()) return snapshot;
+  snapshot.folderExisted_ = platform::PathExists(snapshot.folder_);
+  for (std::size_t i = 0; i < kGroupItems.size(); ++i)
+    snapshot.linkExisted_[i] = platform::PathExists(LinkOf(snapshot.folder_, kGroupItems[i]));
+  return snapshot;
+}
+
+std::vector<std::wstring> GroupSnapshot::Restore() const {
+  std::vector<std::wstring> failures;
+  if (folder_.empty()) return failures;
+  for (std::size_t i = 0; i < kGroupItems.size(); ++i) {
+    if (linkExisted_[i]) continue;
+    const std::wstring link = LinkOf(folder_, kGroupItems[i]);
+    if (platform::FileExists(link) && platform::DeleteOneFile(link) != platform::kErrorSuccess)
+      failures.push_back(link + L" could not be removed");
+  }
+  // Emptied of what the step added, unless something else is in it by now.
+  if (!folderExisted_) platform::RemoveEmptyDirectory(folder_);
+  return failures;
 }
 
 }  // namespace vxr

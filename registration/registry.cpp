@@ -33,7 +33,6 @@ void CreateRegKey(RootKey root, std::wstring_view keyPath) {
   reg::Key key;
   if (reg::CreateKey(root, ToAnsi(keyPath), key) != reg::kSuccess)
     platform::ShowMessageBox(kKeyNotCreated, kStyle, kTitle);
-  reg::CloseKey(key);
 }
 
 std::wstring GetRegString(RootKey root, std::wstring_view keyPath, std::wstring_view valueName,
@@ -51,7 +50,6 @@ std::wstring GetRegString(RootKey root, std::wstring_view keyPath, std::wstring_
     reg::QueryValue(key, name, type, reinterpret_cast<std::uint8_t*>(buffer.data()), size);
     result = UpToFirstNul(FromAnsi(buffer));
   }
-  reg::CloseKey(key);
   return result;
 }
 
@@ -61,11 +59,12 @@ void SaveRegString(RootKey root, std::wstring_view keyPath, std::wstring_view va
   // Not examined: a key that can't be created makes the write below fail.
   reg::CreateKey(root, ToAnsi(keyPath), key);
   const std::string data = ToAnsi(text);
-  // The byte count is the text's length: the terminating NUL is not stored.
+  // With its terminating NUL, as REG_SZ must be stored: readers that take the
+  // data for a C string (the product reading "Dizin", an uninstall manager)
+  // would otherwise run past its end.
   if (reg::SetValue(key, ToAnsi(valueName), reg::ValueType::Sz,
-                    {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()}) != reg::kSuccess)
+                    {reinterpret_cast<const std::uint8_t*>(data.c_str()), data.size() + 1}) != reg::kSuccess)
     platform::ShowMessageBox(kStringNotWritten, kStyle, kTitle);
-  reg::CloseKey(key);
 }
 
 std::int32_t GetRegDWord(RootKey root, std::wstring_view keyPath, std::wstring_view valueName,
@@ -82,7 +81,6 @@ std::int32_t GetRegDWord(RootKey root, std::wstring_view keyPath, std::wstring_v
                                 (std::uint32_t{data[3]} << 24);
     result = static_cast<std::int32_t>(value);
   }
-  reg::CloseKey(key);
   return result;
 }
 
@@ -93,7 +91,6 @@ void SaveRegDWord(RootKey root, std::wstring_view keyPath, std::wstring_view val
   const std::uint8_t data[4] = {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
                                 static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
   reg::SetValue(key, ToAnsi(valueName), reg::ValueType::DWord, data);
-  reg::CloseKey(key);
 }
 
 SubKeyListing EnumRegSubKeys(RootKey root, std::wstring_view keyPath) {
@@ -110,7 +107,6 @@ SubKeyListing EnumRegSubKeys(RootKey root, std::wstring_view keyPath) {
     if (reg::EnumKey(key, index, buffer.data(), kNameBuffer) != reg::kSuccess) break;
     listing.names.push_back(UpToFirstNul(FromAnsi(buffer)));
   }
-  reg::CloseKey(key);
   if (listing.names.empty()) listing.code = SubKeyListing::kNoSubKeys;
   return listing;
 }

@@ -31,7 +31,7 @@ void CreateRegKey(RootKey root, std::wstring_view keyPath);
 // A REG_SZ value up to its first NUL; `defaultText` for anything else.
 std::wstring GetRegString(RootKey root, std::wstring_view keyPath, std::wstring_view valueName,
                           std::wstring_view defaultText = {});
-// Writes a REG_SZ value without its terminating NUL; says so when it can't.
+// Writes a REG_SZ value with its terminating NUL; says so when it can't.
 void SaveRegString(RootKey root, std::wstring_view keyPath, std::wstring_view valueName,
                    std::wstring_view text);
 // A REG_DWORD value; `defaultValue` for anything else.

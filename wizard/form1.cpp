@@ -107,15 +107,18 @@ void Form1::ShowPage() {
         window_.SetVisible(Frame1(3), true);
         return;
       }
-      if (!platform::PathExists(dir)) platform::MakeDirectory(dir);  // failure shows below
+      // Folders made here are the installation's: abandoned, it removes them.
+      const auto make = [this](const std::wstring& folder) {
+        if (!platform::PathExists(folder) && platform::MakeDirectory(folder) == platform::kErrorSuccess)
+          files_.MadeFolder(folder);
+      };
+      make(dir);  // failure shows below
       if (!platform::PathExists(dir)) {
         if (InstallDir.Trimmed() == DefaultInstallDir()) {
           // Directories are made one level at a time: the parent first. A
           // failure here surfaces as the installation's own file errors.
-          const std::wstring programFiles =
-              std::wstring(Trim(WindowsDrive).substr(0, 2)) + L"\\Program Files";
-          if (!platform::PathExists(programFiles)) platform::MakeDirectory(programFiles);
-          if (!platform::PathExists(DefaultInstallDir())) platform::MakeDirectory(DefaultInstallDir());
+          make(std::wstring(Trim(WindowsDrive).substr(0, 2)) + L"\\Program Files");
+          make(DefaultInstallDir());
         } else {
           platform::ShowMessageBox(dir + L" could not be found!",
                                    platform::kMbOk | platform::kMbIconExclamation, L"Error");

@@ -1,7 +1,13 @@
 // The wizard window: four pages on one set of panels, Back, Next and Cancel.
 #pragma once
 
+#include <optional>
+
+#include "engine/file_journal.h"
+#include "engine/staging_folder.h"
 #include "platform/forms.h"
+#include "registration/program_group.h"
+#include "registration/settings_snapshot.h"
 
 namespace vxr {
 
@@ -59,10 +65,19 @@ class Form1 final : public platform::FormEvents {
  private:
   void ShowPage();
   void InstallFiles();
-  // Empties and removes the staging folder; never reports anything.
+  // Removes the staging folder and the pieces in it; never reports anything.
   void DeleteTempFiles();
+  // Cancel answered Yes, or a failure nothing can be installed without:
+  // everything this run changed is set back as it was before Next, the
+  // staging folder goes, and the program ends.
+  [[noreturn]] void AbandonInstallation();
 
   platform::Form window_;
+  // What the installation has changed so far, to be set back if it is abandoned.
+  StagingFolder staging_;
+  FileJournal files_;
+  std::optional<SettingsSnapshot> settings_;
+  std::optional<GroupSnapshot> group_;
 };
 
 }  // namespace vxr

@@ -2,6 +2,7 @@
 // the package, through the staging folder, into the destination; then the
 // registry, the clean-up and the program group.
 #include <string>
+#include <vector>
 
 #include "common/install_ui.h"
 #include "common/text.h"
@@ -56,16 +57,6 @@ class FinishPage final : public InstallUi {
   platform::Form& window_;
 };
 
-// The running package by the name it was built under: its folder, its base
-// name and ".exe", whatever its file is called now.
-std::wstring PackagePath() {
-  const platform::RunningExecutable running = platform::GetRunningExecutable();
-  std::wstring_view directory = Trim(running.directory);
-  // At a drive root the folder ends in "\", which the join below adds again.
-  if (EndsWith(directory, L'\\')) directory.remove_suffix(1);
-  return std::wstring(directory) + L"\\" + running.baseName + L".exe";
-}
-
 void Tell(const std::wstring& text) { platform::ShowMessageBox(text, kMessageStyle, kMessageTitle); }
 
 }  // namespace
@@ -78,18 +69,16 @@ void Form1::InstallFiles() {
       Label11,
       L"Files are being copied into temporary folder and are being expanded into install directory...");
 
-  const std::wstring packagePath = PackagePath();
+  // The running program's own file, whatever it is called now: a package
+  // saved as "setup.bin" still finds its pieces.
+  const std::wstring packagePath = platform::OwnExecutablePath();
 
-  // An existing folder, or even a file of that name, is taken as it is: a
-  // file makes the first extraction fail, which ends the setup.
-  const std::wstring staging = StagingFolder();
-  if (!platform::PathExists(staging) && platform::MakeDirectory(staging) != platform::kErrorSuccess) {
-    // Nothing would extract into a folder that isn't there; say so rather
-    // than show a file error for every piece.
-    Tell(L"The temporary folder '" + staging +
-         L"' could not be created! Screen Recorder cannot be installed.");
-    DeleteTempFiles();
-    platform::EndProgram();
+  // A folder of this run's own, so that nothing is extracted through a link
+  // or into a folder that something else put there first.
+  if (staging_.Make(Trim(TempDir)) != platform::kErrorSuccess) {
+    Tell(L"The temporary folder '" + std::wstring(Trim(TempDir)) +
+         L"\\VXRTMP' could not be created! Screen Recorder cannot be installed.");
+    AbandonInstallation();
   }
 
   const auto table = EmbeddedPayloadTable();
@@ -97,50 +86,62 @@ void Form1::InstallFiles() {
     Tell(
         L"This setup program is damaged: the list of its files cannot be read! Screen Recorder cannot be "
         L"installed.");
-    DeleteTempFiles();
-    platform::EndProgram();
+    AbandonInstallation();
   }
 
   const std::wstring destination(InstallDir.Trimmed());
   for (const PayloadPiece& piece : *table) {
     const bool mainProgram = piece.order == 1;
     const PieceMessages& messages = kPieceMessages[piece.order - 1];
-    const std::wstring stagingFile = staging + L"\\" + piece.storedName;
+    const std::wstring stagingFile = staging_.FileFor(piece.storedName);
+    const std::wstring installedFile = destination + L"\\" + piece.installedName;
 
     window_.SetText(Label12, piece.storedName);
     window_.Repaint(Label12);
-    if (!ExtractPiece(Trim(packagePath), Trim(stagingFile), piece.length, piece.distance, piece.crc)) {
-      if (mainProgram) {
-        DeleteTempFiles();
-        platform::EndProgram();
-      }
+    const bool extracted = ExtractPiece(packagePath, stagingFile, piece.length, piece.distance, piece.crc);
+    if (extracted) {
+      window_.SetText(Label12, installedFile);
+    } else {
+      // Without the main program there is nothing to install.
+      if (mainProgram) AbandonInstallation();
       Tell(messages.notExtracted);
-      // The expansion still runs: it reports on whatever the staging file holds.
     }
-
-    const std::wstring installedFile = destination + L"\\" + piece.installedName;
-    window_.SetText(Label12, installedFile);
     // Cancel and the close box are heard here, between two pieces.
     platform::ProcessPendingEvents();
-    if (ExpandFile(Trim(stagingFile), installedFile, true) < 0) {
-      if (mainProgram) {
-        DeleteTempFiles();
-        platform::EndProgram();
-      }
+    // A piece that did not come out whole is not expanded: the destination
+    // keeps the file it had, if any.
+    if (!extracted) continue;
+    if (ExpandFile(stagingFile, installedFile, true, &files_) < 0) {
+      if (mainProgram) AbandonInstallation();
       Tell(messages.notExpanded);
     }
   }
   window_.SetText(Label12, L"");
   window_.Repaint(Label12);
 
-  WriteRegistrySettings(InstallDir.Trimmed(), finishPage);
+  settings_ = SettingsSnapshot::Take();
+  WriteRegistrySettings(destination, finishPage);
   // The pieces are no longer needed once every file is in place.
   DeleteTempFiles();
-  CreateProgramGroup(InstallDir.Trimmed(), finishPage);
+  group_ = GroupSnapshot::Take();
+  const std::vector<std::wstring> missingLinks = CreateProgramGroup(destination, finishPage);
 
-  finishPage.SetStatusLine(
-      L"Installation of Screen Recorder has been successfully completed! You can run VXR from the Start "
-      L"Menu.");
+  std::wstring completed = L"Installation of Screen Recorder has been successfully completed!";
+  if (missingLinks.empty()) {
+    completed += L" You can run VXR from the Start Menu.";
+  } else {
+    // The product is installed all the same; the user must not look for it
+    // in the Start menu.
+    std::wstring text = L"These shortcuts of the Start Menu group '" + std::wstring(kGroupName) +
+                        L"' could not be created:\r\n";
+    for (const std::wstring& name : missingLinks) text += L"\r\n" + name;
+    text += L"\r\n\r\nScreen Recorder is installed in " + destination + L".";
+    Tell(text);
+  }
+  // Past the last moment to cancel: the earlier files kept aside can go.
+  files_.Commit();
+
+  finishPage.SetStatusLine(completed);
   window_.SetEnabled(Command1, false);
   window_.SetEnabled(Command3, false);
   window_.SetEnabled(Command2, true);

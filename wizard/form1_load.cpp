@@ -13,8 +13,6 @@ namespace vxr {
 
 namespace {
 
-constexpr std::uint32_t kPathBuffer = 145;
-
 // What the system reports, without a trailing backslash.
 std::wstring WithoutTrailingBackslash(std::wstring text) {
   if (EndsWith(Trim(text), L'\\')) text = std::wstring(Trim(text).substr(0, Trim(text).size() - 1));
@@ -42,8 +40,13 @@ void ProposeInstallDir() {
 }  // namespace
 
 void Form1::Form_Load() {
-  TempDir = WithoutTrailingBackslash(platform::TempPath(kPathBuffer));
-  WindowsDrive = WithoutTrailingBackslash(platform::WindowsDirectory(kPathBuffer));
+  WindowsDrive = WithoutTrailingBackslash(platform::WindowsFolder());
+  // Whatever its length; a temporary folder that cannot be had, or is not
+  // there, gives way to the Windows folder's own. The staging folder must
+  // never land at the root of whatever drive is current.
+  TempDir = WithoutTrailingBackslash(platform::TempFolder());
+  if ((Trim(TempDir).empty() || !platform::PathExists(Trim(TempDir))) && !Trim(WindowsDrive).empty())
+    TempDir = std::wstring(Trim(WindowsDrive)) + L"\\Temp";
   ProposeInstallDir();
 
   // The product must not run while its files are replaced. The box stands

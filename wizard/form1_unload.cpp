@@ -1,7 +1,9 @@
 // Every way out of the setup passes through the wizard's close handler.
+#include <string>
+#include <vector>
+
 #include "platform/dialogs.h"
 #include "platform/events.h"
-#include "platform/files.h"
 #include "platform/process.h"
 #include "wizard/form1.h"
 #include "wizard/module1.h"
@@ -44,19 +46,35 @@ void Form1::Form_Unload(bool& cancel) {
     cancel = true;
     return;
   }
+  AbandonInstallation();
+}
+
+void Form1::AbandonInstallation() {
+  // The newest changes first: the group, the registry, then files and folders.
+  std::vector<std::wstring> failures;
+  const auto note = [&failures](const std::vector<std::wstring>& more) {
+    failures.insert(failures.end(), more.begin(), more.end());
+  };
+  if (group_) note(group_->Restore());
+  if (settings_) note(settings_->Restore());
+  note(files_.RollBack());
   DeleteTempFiles();  // shows what it does on the finish page's stage line
+  if (!failures.empty()) {
+    // Nothing was thrown away: the user must know what is still changed.
+    std::wstring text = L"Screen Recorder could not set everything back as it was before the installation:\r\n";
+    for (const std::wstring& line : failures) text += L"\r\n" + line;
+    platform::ShowMessageBox(text, platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal,
+                             L"Screen Recorder");
+  }
   platform::EndProgram();
 }
 
 void Form1::DeleteTempFiles() {
   window_.SetText(Label11, L"Temporary files are being deleted...");
   window_.Repaint(Label11);
-  // Nothing here is reported: a folder that is missing, or that keeps a file
-  // which refuses to go (read-only, in use) or a folder of its own, is no
-  // reason to hold the user up. Only the files directly in it are ours to delete.
-  const std::wstring staging = StagingFolder();
-  platform::DeleteMatchingFiles(staging + L"\\*.*");
-  platform::RemoveEmptyDirectory(staging);
+  // Nothing here is reported: a piece that refuses to go (in use) is no
+  // reason to hold the user up. Only what this run wrote is deleted.
+  staging_.Remove();
 }
 
 }  // namespace vxr

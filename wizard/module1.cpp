@@ -10,7 +10,7 @@ namespace vxr {
 
 std::uint8_t WizardPage = 0;
 FixedText<256> InstallDir;
-FixedText<256> TempDir;
+std::wstring TempDir;
 std::wstring WindowsDrive;
 
 namespace {
@@ -22,8 +22,6 @@ std::unique_ptr<Form3> form3;
 std::wstring DefaultInstallDir() {
   return std::wstring(Trim(WindowsDrive).substr(0, 2)) + L"\\Program Files\\Screen Recorder";
 }
-
-std::wstring StagingFolder() { return std::wstring(TempDir.Trimmed()) + L"\\VXRTMP"; }
 
 Form1& TheForm1() {
   if (!form1) form1 = std::make_unique<Form1>();
@@ -52,7 +50,7 @@ void ResetProgram() {
   form2.reset();
   WizardPage = 0;
   InstallDir = L"";
-  TempDir = L"";
+  TempDir.clear();
   WindowsDrive.clear();
 }
 

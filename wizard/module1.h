@@ -16,15 +16,14 @@ class Form3;
 extern std::uint8_t WizardPage;
 // The destination, without a trailing backslash; read it trimmed.
 extern FixedText<256> InstallDir;
-// The system's temporary directory, without a trailing backslash; read it trimmed.
-extern FixedText<256> TempDir;
+// The system's temporary directory, without a trailing backslash, whatever
+// its length: the staging folder goes under it.
+extern std::wstring TempDir;
 // The Windows directory without a trailing backslash; only its drive is used.
 extern std::wstring WindowsDrive;
 
 // The Windows drive followed by "\Program Files\Screen Recorder".
 std::wstring DefaultInstallDir();
-// The installation's working folder: the trimmed TempDir followed by "\VXRTMP".
-std::wstring StagingFolder();
 
 // Shows the backdrop, then the wizard; from then on events drive the program.
 void Main();

@@ -221,7 +221,7 @@ Steps StepTimes(Machine& machine) {
   vxr::WriteRegistrySettings(kDestination, ui);
   steps.registry = Milliseconds(Clock::now() - start);
   start = Clock::now();
-  platform::DeleteMatchingFiles(std::wstring(kStaging) + L"\\*.*");
+  for (const auto& piece : *table) platform::DeleteOneFile(std::wstring(kStaging) + L"\\" + piece.storedName);
   platform::RemoveEmptyDirectory(kStaging);
   steps.cleanUp = Milliseconds(Clock::now() - start);
   start = Clock::now();

@@ -45,12 +45,6 @@ std::wstring Lower(std::wstring_view text) {
   return out;
 }
 
-std::wstring Upper(std::wstring_view text) {
-  std::wstring out(text);
-  for (auto& c : out) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-  return out;
-}
-
 std::wstring Normalised(std::wstring_view path) {
   std::wstring out = Lower(path);
   for (auto& c : out)
@@ -69,29 +63,6 @@ fs::path MatchEntry(const fs::path& dir, const std::wstring& name) {
     if (Lower(WindowsName(it->path().filename())) == wanted) return it->path();
   }
   return exact;
-}
-
-bool Matches(std::wstring_view pattern, std::wstring_view name) {
-  // "*.*" and "*" match every name, as on Windows.
-  if (pattern == L"*.*" || pattern == L"*") return true;
-  std::size_t p = 0, n = 0, star = std::wstring_view::npos, mark = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == L'?' || std::towlower(static_cast<wint_t>(pattern[p])) ==
-                                                         std::towlower(static_cast<wint_t>(name[n])))) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == L'*') {
-      star = p++;
-      mark = n;
-    } else if (star != std::wstring_view::npos) {
-      p = star + 1;
-      n = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == L'*') ++p;
-  return p == pattern.size();
 }
 
 }  // namespace
@@ -265,6 +236,13 @@ bool NormalFileExists(std::wstring_view path) {
   return !host.empty() && fs::is_regular_file(host, ec) && !headless::IsHiddenOrSystem(path);
 }
 
+bool FileExists(std::wstring_view path) {
+  if (path.empty() || path.find_first_of(L"*?") != std::wstring_view::npos) return false;
+  const auto host = HostPath(path);
+  std::error_code ec;
+  return !host.empty() && fs::exists(host, ec) && !fs::is_directory(host, ec);
+}
+
 DosError MakeDirectory(std::wstring_view path) {
   if (const auto injected = TakeInjectedFailure("MakeDirectory", path)) return injected;
   if (const auto* drive = path.size() >= 2 && path[1] == L':' ? headless::FindDrive(path[0]) : nullptr;
@@ -279,7 +257,8 @@ DosError MakeDirectory(std::wstring_view path) {
   const auto host = HostPath(path);
   if (host.empty()) return kErrorPathNotFound;
   std::error_code ec;
-  if (fs::exists(host, ec)) return kErrorAlreadyExists;
+  // A link counts as there, even one that points nowhere.
+  if (fs::exists(fs::symlink_status(host, ec))) return kErrorAlreadyExists;
   if (!fs::is_directory(host.parent_path(), ec)) return kErrorPathNotFound;
   if (!fs::create_directory(host, ec)) return headless::DosErrorFromErrno(ec.value());
   return kErrorSuccess;
@@ -295,40 +274,35 @@ DosError RemoveEmptyDirectory(std::wstring_view path) {
   return kErrorSuccess;
 }
 
-DosError DeleteMatchingFiles(std::wstring_view pattern) {
-  if (const auto injected = TakeInjectedFailure("DeleteMatchingFiles", pattern)) return injected;
-  const auto sep = pattern.find_last_of(L'\\');
-  const std::wstring_view folder =
-      sep == std::wstring_view::npos ? std::wstring_view{} : pattern.substr(0, sep);
-  const std::wstring_view mask = sep == std::wstring_view::npos ? pattern : pattern.substr(sep + 1);
-  const auto host = HostPath(std::wstring(folder) + L"\\");
+DosError DeleteOneFile(std::wstring_view path) {
+  if (const auto injected = TakeInjectedFailure("DeleteOneFile", path)) return injected;
+  const auto host = HostPath(path);
   std::error_code ec;
-  if (host.empty() || !fs::is_directory(host, ec)) return kErrorPathNotFound;
-  bool any = false;
-  DosError first = kErrorSuccess;
-  std::vector<fs::path> matched;
-  for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code kind;
-    if (it->is_regular_file(kind) && headless::Matches(mask, headless::WindowsName(it->path().filename())))
-      matched.push_back(it->path());
-  }
-  // In the order NTFS hands names out: by their upper-case form.
-  std::sort(matched.begin(), matched.end(), [](const fs::path& a, const fs::path& b) {
-    return headless::Upper(headless::WindowsName(a.filename())) < headless::Upper(headless::WindowsName(b.filename()));
-  });
-  for (const auto& file : matched) {
-    any = true;
-    DosError error = kErrorSuccess;
-    std::error_code removed;
-    // A file without write permission is what a read-only file is here (Wine
-    // maps the attribute the same way), and Windows refuses to delete one.
-    if ((fs::status(file, removed).permissions() & fs::perms::owner_write) == fs::perms::none)
-      error = kErrorAccessDenied;
-    else if (!fs::remove(file, removed))
-      error = headless::DosErrorFromErrno(removed.value());
-    if (error != kErrorSuccess && first == kErrorSuccess) first = error;
-  }
-  return any ? first : kErrorFileNotFound;
+  if (host.empty()) return kErrorPathNotFound;
+  const auto status = fs::symlink_status(host, ec);
+  if (!fs::exists(status)) return kErrorFileNotFound;
+  if (fs::is_directory(status)) return kErrorAccessDenied;
+  // A file without write permission is what a read-only file is here (Wine
+  // maps the attribute the same way), and Windows refuses to delete one.
+  if (!fs::is_symlink(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+    return kErrorAccessDenied;
+  if (!fs::remove(host, ec)) return headless::DosErrorFromErrno(ec.value());
+  return kErrorSuccess;
+}
+
+DosError MoveReplacing(std::wstring_view from, std::wstring_view to) {
+  if (const auto injected = TakeInjectedFailure("MoveReplacing", to)) return injected;
+  const auto source = HostPath(from);
+  std::error_code ec;
+  if (source.empty() || !fs::exists(fs::symlink_status(source, ec))) return kErrorFileNotFound;
+  auto target = HostPath(to);
+  if (target.empty() || !fs::is_directory(target.parent_path(), ec)) return kErrorPathNotFound;
+  // Windows replaces a file, never a folder, and takes the new name as written.
+  if (fs::is_directory(fs::symlink_status(target, ec))) return kErrorAccessDenied;
+  if (fs::exists(fs::symlink_status(target, ec))) fs::remove(target, ec);
+  target = target.parent_path() / headless::HostName(to.substr(to.find_last_of(L'\\') + 1));
+  fs::rename(source, target, ec);
+  return ec ? headless::DosErrorFromErrno(ec.value()) : kErrorSuccess;
 }
 
 }  // namespace platform

@@ -158,13 +158,12 @@ void SetStartProgramResult(bool succeeds);
 void SetDesktopShellAnswers(bool answers);
 // The current folder StartProgramAsUser last gave a program.
 const std::wstring& LastStartDirectory();
-void SetRunningExecutable(std::wstring directory, std::wstring baseName);
 // The running executable by its full Windows path, extension and all
 // (C:\SETUP\VXRSetup.dat); its sections are what the program's own image holds.
 void SetRunningExecutable(std::wstring path);
 std::wstring RunningExecutablePath();
-void SetTempPath(std::wstring path);          // as GetTempPathA reports it, e.g. "C:\TEMP\"
-void SetWindowsDirectory(std::wstring path);  // as GetWindowsDirectoryA reports it
+void SetTempPath(std::wstring path);          // as GetTempPath reports it, e.g. "C:\TEMP\"; "" when it fails
+void SetWindowsDirectory(std::wstring path);  // as GetWindowsDirectory reports it
 void SetWorkArea(platform::PixelRect area);
 void SetTwipsPerPixel(int x, int y);
 // The ANSI code page of the A calls (registry, LZ, system paths): 1252, as the

@@ -61,11 +61,12 @@ std::int32_t LzOpenFile(std::wstring_view path, LzOpenInfo& info, std::uint16_t 
   info.errorCode = 0;
   auto entry = std::make_unique<LzFile>();
   entry->forReading = (style & kOfCreate) == 0;
-  // An injected failure is final; a real one is retried under the compressed
-  // name, and that attempt's error is the one reported.
+  // An injected failure is final; a source that cannot be opened is tried
+  // again under its compressed name, and that attempt's error is the one reported.
   DosError error = headless::TakeInjectedFailure("LzOpenFile", path);
-  if (!error && Open(entry->file, path, entry->forReading)) {
-    error = Open(entry->file, CompressedName(path), entry->forReading);
+  if (!error) {
+    error = Open(entry->file, path, entry->forReading);
+    if (error && entry->forReading) error = Open(entry->file, CompressedName(path), true);
   }
   if (error) {
     info.errorCode = static_cast<std::int16_t>(error);

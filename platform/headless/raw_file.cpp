@@ -99,6 +99,13 @@ DosError RawFile::OpenForWriting(std::wstring_view path) {
   return OpenHost(path, O_WRONLY | O_CREAT | O_TRUNC, handle_);
 }
 
+DosError RawFile::CreateNew(std::wstring_view path) {
+  Close();
+  if (const auto injected = headless::TakeInjectedFailure("RawOpenWrite", path)) return injected;
+  const DosError error = OpenHost(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, handle_);
+  return error == kErrorAlreadyExists ? kErrorFileExists : error;
+}
+
 DosError RawFile::Length(std::uint64_t& length) const {
   struct stat st {};
   if (!IsOpen()) return 6;  // ERROR_INVALID_HANDLE

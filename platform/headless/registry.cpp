@@ -296,6 +296,32 @@ Error EnumKey(const Key& key, std::uint32_t index, char* buffer, std::uint32_t l
   return kSuccess;
 }
 
+Error DeleteValue(const Key& key, std::string_view name) {
+  headless::Node* node = headless::Opened(key);
+  if (!node) return kInvalidHandle;
+  if (auto error = headless::Refused(headless::RootOf(node), headless::FoldedPath(node))) return error;
+  const auto folded = headless::Folded(name);
+  auto& values = node->values;
+  const auto it = std::find_if(values.begin(), values.end(),
+                               [&](const headless::Value& v) { return headless::Folded(v.name) == folded; });
+  if (it == values.end()) return kFileNotFound;
+  values.erase(it);
+  return kSuccess;
+}
+
+Error DeleteKey(RootKey root, std::string_view path) {
+  headless::Node* node = headless::Find(root, path);
+  if (!node || !node->parent) return kFileNotFound;
+  if (auto error = headless::Refused(root, headless::FoldedPath(node))) return error;
+  if (!node->children.empty()) return kAccessDenied;
+  // Handles still open on it go stale, as on Windows (ERROR_KEY_DELETED).
+  for (auto& [handle, opened] : R().handles)
+    if (opened == node) opened = nullptr;
+  auto& siblings = node->parent->children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == node; }));
+  return kSuccess;
+}
+
 Error CloseKey(Key& key) {
   if (!headless::Opened(key)) return kInvalidHandle;
   key = Key{};

@@ -71,12 +71,6 @@ bool IsWindowsProgram(const std::filesystem::path& file) {
          std::string_view(signature, 4) == std::string_view("PE\0\0", 4);
 }
 
-// What GetTempPathA and friends leave in a buffer of `length` characters.
-std::wstring AsBufferCall(const std::wstring& value, std::uint32_t length) {
-  if (value.size() + 1 > length) return std::wstring{};
-  return value;
-}
-
 }  // namespace
 
 ResetHook::ResetHook(void (*reset)()) { ResetHooks().push_back(reset); }
@@ -112,10 +106,6 @@ const std::vector<std::wstring>& StartedPrograms() { return S().started; }
 void SetStartProgramResult(bool succeeds) { S().startSucceeds = succeeds; }
 void SetDesktopShellAnswers(bool answers) { S().desktopShellAnswers = answers; }
 const std::wstring& LastStartDirectory() { return S().startDirectory; }
-void SetRunningExecutable(std::wstring directory, std::wstring baseName) {
-  if (!directory.empty() && directory.back() != L'\\') directory += L'\\';
-  S().executablePath = directory + baseName + L".exe";
-}
 void SetRunningExecutable(std::wstring path) { S().executablePath = std::move(path); }
 std::wstring RunningExecutablePath() { return S().executablePath; }
 void SetTempPath(std::wstring path) { S().tempPath = std::move(path); }
@@ -198,24 +188,10 @@ ProgramStart StartProgramAsUser(std::wstring_view programFile, std::wstring_view
   return result;
 }
 
-RunningExecutable GetRunningExecutable() {
-  // Split as GetModuleFileName's path is: a drive root keeps its backslash.
-  const std::wstring& path = headless::S().executablePath;
-  const auto separator = path.find_last_of(L'\\');
-  RunningExecutable executable;
-  executable.directory = path.substr(0, separator == std::wstring::npos ? 0 : separator);
-  if (executable.directory.size() == 2 && executable.directory[1] == L':') executable.directory += L'\\';
-  const std::wstring name = path.substr(separator == std::wstring::npos ? 0 : separator + 1);
-  executable.baseName = name.substr(0, name.find_last_of(L'.'));
-  return executable;
-}
+std::wstring OwnExecutablePath() { return headless::S().executablePath; }
 
-std::wstring TempPath(std::uint32_t bufferLength) {
-  return headless::AsBufferCall(headless::S().tempPath, bufferLength);
-}
-std::wstring WindowsDirectory(std::uint32_t bufferLength) {
-  return headless::AsBufferCall(headless::S().windowsDirectory, bufferLength);
-}
+std::wstring TempFolder() { return headless::S().tempPath; }
+std::wstring WindowsFolder() { return headless::S().windowsDirectory; }
 PixelRect WorkArea() { return headless::S().workArea; }
 int TwipsPerPixelX() { return headless::S().twipsX; }
 int TwipsPerPixelY() { return headless::S().twipsY; }

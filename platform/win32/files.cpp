@@ -47,6 +47,11 @@ bool PathExists(std::wstring_view path) {
   return FindExact(path, attributes);
 }
 
+bool FileExists(std::wstring_view path) {
+  DWORD attributes = 0;
+  return FindExact(path, attributes) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool NormalFileExists(std::wstring_view path) {
   DWORD attributes = 0;
   return FindExact(path, attributes) &&
@@ -61,43 +66,24 @@ DosError RemoveEmptyDirectory(std::wstring_view path) {
   return Result(RemoveDirectoryW(std::wstring(path).c_str()));
 }
 
-DosError DeleteMatchingFiles(std::wstring_view pattern) {
-  const auto separator = pattern.find_last_of(L"\\/:");
-  const std::wstring folder(pattern.substr(0, separator == std::wstring_view::npos ? 0 : separator + 1));
-  WIN32_FIND_DATAW found;
-  const FindHandle search(FindFirstFileW(std::wstring(pattern).c_str(), &found));
-  if (!search) return GetLastError();
-  bool any = false;
-  DosError first = kErrorSuccess;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    any = true;
-    if (!DeleteFileW((folder + found.cFileName).c_str()) && first == kErrorSuccess) first = GetLastError();
-  } while (FindNextFileW(search.Get(), &found));
-  // Only folders matched: as far as files go, nothing was found.
-  return any ? first : kErrorFileNotFound;
+DosError DeleteOneFile(std::wstring_view path) { return Result(DeleteFileW(std::wstring(path).c_str())); }
+
+DosError MoveReplacing(std::wstring_view from, std::wstring_view to) {
+  return Result(MoveFileExW(std::wstring(from).c_str(), std::wstring(to).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
-RunningExecutable GetRunningExecutable() {
+std::wstring OwnExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);  // cut short: ask again with room
   }
-  const auto separator = path.find_last_of(L'\\');
-  RunningExecutable executable;
-  executable.directory = path.substr(0, separator == std::wstring::npos ? 0 : separator);
-  // At a drive root the directory keeps its backslash: "C:\".
-  if (executable.directory.size() == 2 && executable.directory[1] == L':') executable.directory += L'\\';
-  std::wstring name = path.substr(separator == std::wstring::npos ? 0 : separator + 1);
-  const auto dot = name.find_last_of(L'.');
-  executable.baseName = dot == std::wstring::npos ? name : name.substr(0, dot);
-  return executable;
 }
 
 }  // namespace platform

@@ -86,6 +86,23 @@ Error EnumKey(const Key& key, std::uint32_t index, char* buffer, std::uint32_t l
   return RegEnumKeyA(Native(key), index, buffer, length);
 }
 
+Error DeleteValue(const Key& key, std::string_view name) {
+  if (!key.Valid()) return ERROR_INVALID_HANDLE;
+  return RegDeleteValueA(Native(key), std::string(name).c_str());
+}
+
+Error DeleteKey(RootKey root, std::string_view path) {
+  // Through a handle to the parent opened in the 32-bit view: the key deleted
+  // is the one the other calls see, whichever build this is.
+  const auto separator = path.find_last_of('\\');
+  const std::string parent(separator == std::string_view::npos ? std::string_view{} : path.substr(0, separator));
+  const std::string leaf(path.substr(separator == std::string_view::npos ? 0 : separator + 1));
+  UniqueKey opened;
+  const LONG result = RegOpenKeyExA(Predefined(root), parent.c_str(), 0, kAccess, opened.Put());
+  if (result != ERROR_SUCCESS) return result;
+  return RegDeleteKeyA(opened.Get(), leaf.c_str());
+}
+
 Error CloseKey(Key& key) {
   if (!key.Valid()) return ERROR_INVALID_HANDLE;
   return RegCloseKey(reinterpret_cast<HKEY>(key.Release()));

@@ -3,31 +3,33 @@
 #include <windows.h>
 
 #include "platform/win32/gui.h"
-#include "platform/win32/win32_text.h"
 
 namespace platform {
 
 namespace {
-// What an A call leaves in a buffer of `length` characters: its result is the
-// length of the text, or the size it would have needed when the buffer is too
-// small, in which case the buffer holds nothing.
+// A W call that fills a buffer: asked again with the length it says it needs
+// until the text fits. Empty when the call fails.
 template <typename Call>
-std::wstring AsBufferCall(std::uint32_t length, Call call) {
-  std::string buffer(length + 1, '\0');
-  const DWORD result = call(static_cast<DWORD>(length), buffer.data());
-  buffer.resize(result < length ? result : length);
-  buffer.resize(buffer.find('\0') == std::string::npos ? buffer.size() : buffer.find('\0'));
-  return win32::ToWide(buffer, CP_ACP);
+std::wstring GrowingBufferCall(Call call) {
+  std::wstring buffer(MAX_PATH + 1, L'\0');
+  for (;;) {
+    const DWORD result = call(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (result == 0) return {};
+    if (result < buffer.size()) {
+      buffer.resize(result);
+      return buffer;
+    }
+    buffer.resize(result + 1);
+  }
 }
 }  // namespace
 
-std::wstring TempPath(std::uint32_t bufferLength) {
-  return AsBufferCall(bufferLength, [](DWORD length, char* buffer) { return GetTempPathA(length, buffer); });
+std::wstring TempFolder() {
+  return GrowingBufferCall([](DWORD length, wchar_t* buffer) { return GetTempPathW(length, buffer); });
 }
 
-std::wstring WindowsDirectory(std::uint32_t bufferLength) {
-  return AsBufferCall(bufferLength,
-                      [](DWORD length, char* buffer) { return GetWindowsDirectoryA(buffer, length); });
+std::wstring WindowsFolder() {
+  return GrowingBufferCall([](DWORD length, wchar_t* buffer) { return GetWindowsDirectoryW(buffer, length); });
 }
 
 PixelRect WorkArea() {

@@ -73,22 +73,22 @@ inline void CheckFolders(const FilesUnderTest& files) {
   EXPECT_EQ(RemoveEmptyDirectory(x), kErrorFileNotFound);
   EXPECT_FALSE(PathExists(x));
 
-  // Deleting by pattern: files only, hidden ones included; folders that match are left alone.
-  const std::wstring dir = files.root;
-  files.put(dir + L"\\one.tmp", "1", false);
-  files.put(dir + L"\\two.tmp", "2", true);
-  files.put(dir + L"\\keep.txt", "k", false);
-  ASSERT_EQ(MakeDirectory(dir + L"\\sub.tmp"), kErrorSuccess);
-  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\*.tmp"), kErrorSuccess);
-  EXPECT_FALSE(files.read(dir + L"\\one.tmp"));
-  EXPECT_FALSE(files.read(dir + L"\\two.tmp"));
-  EXPECT_TRUE(files.read(dir + L"\\keep.txt"));
-  EXPECT_TRUE(PathExists(dir + L"\\sub.tmp"));
-  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\*.tmp"), kErrorFileNotFound);
-  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\nowhere\\*.*"), kErrorPathNotFound);
-  EXPECT_EQ(DeleteMatchingFiles(dir + L"\\*.*"), kErrorSuccess);
-  EXPECT_FALSE(files.read(dir + L"\\keep.txt"));
-  EXPECT_EQ(RemoveEmptyDirectory(dir + L"\\sub.tmp"), kErrorSuccess);
+  // One file at a time; a move replaces a file, hidden or not, but never a folder.
+  const std::wstring dir = files.root, kept = dir + L"\\kept.wav", made = dir + L"\\made.tmp";
+  files.put(kept, "old", true);
+  files.put(made, "new", false);
+  EXPECT_TRUE(FileExists(kept));
+  EXPECT_FALSE(FileExists(dir)) << "a folder is no file";
+  EXPECT_EQ(MoveReplacing(made, kept), kErrorSuccess);
+  EXPECT_EQ(files.read(kept), "new");
+  EXPECT_FALSE(files.read(made));
+  EXPECT_EQ(MoveReplacing(made, kept), kErrorFileNotFound);
+  ASSERT_EQ(MakeDirectory(x), kErrorSuccess);
+  EXPECT_EQ(MoveReplacing(kept, x), kErrorAccessDenied);
+  EXPECT_EQ(files.read(kept), "new");
+  EXPECT_EQ(DeleteOneFile(kept), kErrorSuccess);
+  EXPECT_EQ(DeleteOneFile(kept), kErrorFileNotFound);
+  EXPECT_EQ(RemoveEmptyDirectory(x), kErrorSuccess);
 }
 
 inline std::string ReadAll(platform::RawFile& file, std::uint64_t position, std::size_t count,
@@ -127,6 +127,12 @@ inline void CheckRawFiles(const FilesUnderTest& files) {
   EXPECT_EQ(ReadAll(first, 0, 4), "SZDD");
   ReadAll(first, 6, 5, kErrorHandleEof);
 
+  // A new file, and only that: anything of the name is refused, not emptied.
+  RawFile fresh;
+  EXPECT_EQ(fresh.CreateNew(path), kErrorFileExists);
+  EXPECT_EQ(files.read(path), piece);
+  EXPECT_EQ(fresh.CreateNew(files.root + L"\\new.wa_"), kErrorSuccess);
+
   RawFile failing;
   EXPECT_EQ(failing.OpenForReading(files.root + L"\\none.wa_"), kErrorFileNotFound);
   EXPECT_EQ(failing.OpenForReading(files.root + L"\\nowhere\\x.wa_"), kErrorPathNotFound);
@@ -136,19 +142,15 @@ inline void CheckRawFiles(const FilesUnderTest& files) {
   EXPECT_FALSE(failing.IsOpen());
 }
 
-// The A calls' buffers: a buffer without room for the terminator stays empty.
+// The system's folders as the setup takes them, whatever their length.
 inline void CheckSystemPaths() {
-  const std::wstring temp = platform::TempPath(145);
+  const std::wstring temp = platform::TempFolder();
   ASSERT_GT(temp.size(), 3u);
   EXPECT_EQ(temp.back(), L'\\');
-  const auto length = static_cast<std::uint32_t>(temp.size());
-  EXPECT_EQ(platform::TempPath(length), L"");
-  EXPECT_EQ(platform::TempPath(length + 1), temp);
-  const std::wstring windows = platform::WindowsDirectory(145);
+  const std::wstring windows = platform::WindowsFolder();
   ASSERT_GT(windows.size(), 3u);
   EXPECT_EQ(windows.substr(1, 2), L":\\");
   EXPECT_NE(windows.back(), L'\\');
-  EXPECT_EQ(platform::WindowsDirectory(2), L"");
 }
 
 }  // namespace vxr::test

@@ -54,28 +54,28 @@ TEST_F(WizardTest, EarlierInstallationIsProposedOnlyWhenItsDirectoryExists) {
   }
 }
 
-TEST_F(WizardTest, SystemDirectoriesLoseOneTrailingBackslash) {
-  // "C:\" and 141 of these, with the call's NUL, fill the 145-character buffer.
-  const std::wstring fits(142, L'T');
+// The temporary folder is taken whole, however long; one the system cannot
+// give, or that is not there, gives way to the Windows folder's "Temp" (never
+// a drive root).
+TEST_F(WizardTest, SystemDirectoriesLoseOneTrailingBackslashAndTheTemporaryFolderIsNeverLost) {
+  const std::wstring deep = L"C:\\Users\\Test\\" + std::wstring(200, L'T');
   const struct {
-    std::wstring temp, windows, tempDir, windowsDrive, staging, defaultDir;
+    std::wstring temp, windows, tempDir, windowsDrive, defaultDir;
   } cases[] = {
-      {L"C:\\WINDOWS\\TEMP\\", L"C:\\", L"C:\\WINDOWS\\TEMP", L"C:", L"C:\\WINDOWS\\TEMP\\VXRTMP", kDefault},
-      {L"C:\\TEMP\\\\", L"D:\\WINNT\\", L"C:\\TEMP\\", L"D:\\WINNT", L"C:\\TEMP\\\\VXRTMP",
-       L"D:\\Program Files\\Screen Recorder"},
-      {L"C:\\" + fits.substr(1), L"C:\\WINDOWS", L"C:\\" + fits.substr(1), L"C:\\WINDOWS", L"", kDefault},
-      // One character more does not fit the buffer: the call leaves it empty.
-      {L"C:\\" + fits, L"C:\\WINDOWS", L"", L"C:\\WINDOWS", L"\\VXRTMP", kDefault},
+      {L"C:\\WINDOWS\\TEMP\\", L"C:\\", L"C:\\WINDOWS\\TEMP", L"C:", kDefault},
+      {deep + L"\\", L"D:\\WINNT\\", deep, L"D:\\WINNT", L"D:\\Program Files\\Screen Recorder"},
+      {L"", L"C:\\WINDOWS", L"C:\\WINDOWS\\Temp", L"C:\\WINDOWS", kDefault},
+      {L"C:\\Gone\\", L"C:\\WINDOWS", L"C:\\WINDOWS\\Temp", L"C:\\WINDOWS", kDefault},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.temp.begin(), c.temp.end()));
     ResetProgram();
+    machine_.MakeFolders(deep);
     headless::SetTempPath(c.temp);
     headless::SetWindowsDirectory(c.windows);
     Start();
-    EXPECT_EQ(TempDir.Trimmed(), c.tempDir);
+    EXPECT_EQ(TempDir, c.tempDir);
     EXPECT_EQ(WindowsDrive, c.windowsDrive);
-    EXPECT_EQ(c.staging.empty() ? L"" : StagingFolder(), c.staging);
     EXPECT_EQ(InstallDir.Trimmed(), c.defaultDir) << "the default destination takes the drive only";
   }
 }
