@@ -4,6 +4,7 @@
 #include "platform/dde.h"
 #include "platform/events.h"
 #include "platform/files.h"
+#include "platform/raw_file.h"
 #include "platform/shell_links.h"
 
 namespace vxr {
@@ -50,6 +51,16 @@ class ProgramManager {
   platform::DdeConversation shell_;
 };
 
+// A link file's bytes; false for anything unreadable or too large to be one.
+bool ReadLink(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
+  constexpr std::uint64_t kLargestLink = 64 * 1024;  // a link is a few hundred bytes
+  platform::RawFile file;
+  std::uint64_t length = 0;
+  if (file.OpenForReading(path) || file.Length(length) || length > kLargestLink) return false;
+  bytes.resize(static_cast<std::size_t>(length));
+  return file.ReadAt(0, bytes) == platform::kErrorSuccess;
+}
+
 }  // namespace
 
 std::wstring GroupFolder() {
@@ -92,8 +103,16 @@ GroupSnapshot GroupSnapshot::Take() {
   snapshot.folder_ = GroupFolder();
   if (snapshot.folder_.empty()) return snapshot;
   snapshot.folderExisted_ = platform::PathExists(snapshot.folder_);
-  for (std::size_t i = 0; i < kGroupItems.size(); ++i)
-    snapshot.linkExisted_[i] = platform::PathExists(LinkOf(snapshot.folder_, kGroupItems[i]));
+  for (std::size_t i = 0; i < kGroupItems.size(); ++i) {
+    const std::wstring link = LinkOf(snapshot.folder_, kGroupItems[i]);
+    if (!platform::PathExists(link)) continue;
+    // Kept whole, so that a link the step replaced gets back its earlier target.
+    std::vector<std::uint8_t> bytes;
+    if (ReadLink(link, bytes))
+      snapshot.links_[i] = std::move(bytes);
+    else
+      snapshot.kept_[i] = true;
+  }
   return snapshot;
 }
 
@@ -101,10 +120,17 @@ std::vector<std::wstring> GroupSnapshot::Restore() const {
   std::vector<std::wstring> failures;
   if (folder_.empty()) return failures;
   for (std::size_t i = 0; i < kGroupItems.size(); ++i) {
-    if (linkExisted_[i]) continue;
+    if (kept_[i]) continue;
     const std::wstring link = LinkOf(folder_, kGroupItems[i]);
-    if (platform::FileExists(link) && platform::DeleteOneFile(link) != platform::kErrorSuccess)
-      failures.push_back(link + L" could not be removed");
+    platform::DosError error = platform::kErrorSuccess;
+    if (links_[i]) {
+      platform::RawFile file;
+      error = file.OpenForWriting(link);
+      if (!error) error = file.Write(*links_[i]);
+    } else if (platform::FileExists(link)) {
+      error = platform::DeleteOneFile(link);
+    }
+    if (error) failures.push_back(link + L" could not be set back");
   }
   // Emptied of what the step added, unless something else is in it by now.
   if (!folderExisted_) platform::RemoveEmptyDirectory(folder_);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -48,14 +49,17 @@ std::vector<std::wstring> CreateProgramGroup(std::wstring_view installDir, Insta
 class GroupSnapshot {
  public:
   static GroupSnapshot Take();
-  // Removes the links and the folder that were not there when taken; what
-  // could not be removed comes back as lines for the user.
+  // Removes the links and the folder that were not there when taken, and
+  // gives the links that were their earlier contents back; what could not be
+  // set back comes back as lines for the user.
   std::vector<std::wstring> Restore() const;
 
  private:
   std::wstring folder_;
   bool folderExisted_ = true;
-  std::array<bool, kGroupItems.size()> linkExisted_{};
+  // Each item's link as it was: nothing when there was none.
+  std::array<std::optional<std::vector<std::uint8_t>>, kGroupItems.size()> links_;
+  std::array<bool, kGroupItems.size()> kept_{};  // there, but unreadable: never touched
 };
 
 }  // namespace vxr

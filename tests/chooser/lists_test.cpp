@@ -13,7 +13,7 @@ TEST_F(ChooserTest, ADestinationThatCannotBeOpenedLeavesTheListsOnTheWindowsDriv
     const wchar_t* installDir;   // after opening, and still after Cancel
     const wchar_t* box;
   } cases[] = {
-      {L"", L"C:", nullptr},  // a missing destination gives way to the Windows drive, for good
+      {L"", kDefault, nullptr},  // a missing destination only sends the lists to the Windows drive
       {L"C:\\Data\\recorder.ini", L"C:\\Data\\recorder.ini", nullptr},  // a file counts as existing
       {L"A:\\Apps", L"A:\\Apps", L"Screen Recorder can not be installed into a diskette driver."},
       {L"B:\\Apps", L"B:\\Apps", L"Screen Recorder can not be installed into a diskette driver."},
@@ -150,7 +150,8 @@ TEST_F(DriveChangeTest, ARefusedDestinationDriveIsRefusedAgainInsideTheReset) {
 
 TEST_F(DriveChangeTest, ADestinationThatHasGoneLeavesTheListsOnAReadyDrive) {
   // A fixed drive removed while the chooser is open, the destination on it:
-  // neither it nor a refused drive may loop; the lists end on the Windows drive.
+  // the destination is not there, so a refused drive sends the lists to the
+  // Windows drive, without looping.
   AddFixedDrive(L'D');
   machine_.MakeFolders(L"D:\\Target");
   headless::SetDriveType(L'R', platform::kDriveCdRom);
@@ -159,7 +160,7 @@ TEST_F(DriveChangeTest, ADestinationThatHasGoneLeavesTheListsOnAReadyDrive) {
   EXPECT_EQ(Path(), L"D:\\Target");
   headless::SetDriveReady(L'D', false);
   ASSERT_TRUE(SelectDrive(L"r:"));
-  EXPECT_EQ(TakeBoxTexts(), (std::vector<std::wstring>{kCdRefused, L"d:\\ is not ready!"}));
+  EXPECT_EQ(TakeBoxTexts(), std::vector<std::wstring>{kCdRefused});
   EXPECT_EQ(Lists(), At(L"c:", L"C:\\WINDOWS"));
   EXPECT_EQ(InstallDir.Trimmed(), L"D:\\Target") << "the destination is the user's to change";
   EXPECT_FALSE(headless::ProgramHasEnded());

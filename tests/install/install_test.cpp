@@ -1,11 +1,16 @@
 // The whole installation from a package built by the packing tool, on a
 // headless machine: where it runs from, what is in its way, pieces that fail,
-// and Cancel, with a look at what the finish page showed at every event point.
+// an earlier installation it replaces, and Cancel, with a look at what the
+// finish page showed at every event point. Whatever ends it before the
+// finished state leaves the machine as it was before Next.
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <span>
 
+#include "codec/szdd_expander.h"
+#include "common/crc32.h"
 #include "platform/dialogs.h"
 #include "platform/headless/registry_store.h"
 #include "registration/product_settings.h"
@@ -18,11 +23,14 @@
 namespace vxr::test {
 namespace {
 
+namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+using Files = std::map<std::string, std::string>;  // name: Summary(bytes)
 using platform::registry::RootKey;
 std::wstring Wide(std::string_view text) { return std::wstring(text.begin(), text.end()); }
 
 constexpr wchar_t kDestination[] = L"C:\\Program Files\\Screen Recorder";
+constexpr wchar_t kTemp[] = L"C:\\WINDOWS\\TEMP";
 constexpr wchar_t kStaging[] = L"C:\\WINDOWS\\TEMP\\VXRTMP";
 constexpr wchar_t kPackage[] = L"C:\\SETUP\\VXRSetup.exe";
 constexpr wchar_t kGroup[] =
@@ -31,6 +39,8 @@ constexpr wchar_t kCompleted[] =
     L"Installation of Screen Recorder has been successfully completed! You can run VXR from the Start Menu.";
 const std::vector<std::string> kAllLinks = {"Screen Recorder Help.lnk", "Tarvo's Screen Recorder.lnk",
                                             "Uninstall Screen Recorder.lnk", "VXR Movie Studio.lnk"};
+const std::wstring kQuestion = L"Screen Recorder: Do you want to cancel the installation?";
+constexpr int kEventPoints = 9;  // one per piece, one in the program-group step
 
 const std::vector<pack::ProductFile>& DemoFiles() {
   static const auto files = demo::DemoProduct();
@@ -44,6 +54,21 @@ const pack::BuiltPackage& DemoPackage() {
     return built;
   }();
   return package;
+}
+std::string AsText(const Bytes& bytes) { return {bytes.begin(), bytes.end()}; }
+// A file's bytes as a failure message can show them: short ones whole.
+std::string Summary(const std::string& bytes) {
+  if (bytes.size() <= 48) return bytes;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  return std::to_string(bytes.size()) + " bytes, CRC " + std::to_string(Crc32({data, bytes.size()}));
+}
+// The demo product's files, or an earlier installation's ("earlier <name>").
+Files Product(bool earlier = false) {
+  Files files;
+  for (const auto& file : DemoFiles())
+    files[file.installedName] =
+        Summary(earlier ? "earlier " + file.installedName : std::string(file.bytes.begin(), file.bytes.end()));
+  return files;
 }
 
 // What the finish page showed when pending events were processed.
@@ -63,6 +88,20 @@ class InstallTest : public WizardTest {
     machine_.WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     headless::SetRunningExecutable(std::wstring(path));
   }
+  // An earlier installation in the destination: its files, settings,
+  // uninstall entry and group, each of its own.
+  void InstallEarlier() {
+    machine_.MakeFolders(kDestination);
+    for (const auto& [name, bytes] : Product(true)) machine_.WriteFile(Path(name), bytes);
+    headless::PutRegistryString(RootKey::LocalMachine, kProductKey, L"Dizin", kDestination, false);
+    headless::PutRegistryDWord(RootKey::LocalMachine, kProductKey, L"Version", 9);
+    headless::PutRegistryDWord(RootKey::LocalMachine, kProductKey, L"FullDesktopRate", 70);
+    headless::PutRegistryString(RootKey::LocalMachine, kUninstallKey, L"UninstallString", L"earlier");
+    machine_.MakeFolders(kGroup);
+    machine_.WriteFile(std::wstring(kGroup) + L"\\Tarvo's Screen Recorder.lnk", "earlier link");
+  }
+  static std::wstring Path(std::string_view name) { return std::wstring(kDestination) + L"\\" + Wide(name); }
+
   // Welcome, licence, destination, then Next, which installs. Every event
   // point is recorded; `atPoint` runs at each, after the record, with its
   // number from 1. True when the program ended inside.
@@ -84,53 +123,78 @@ class InstallTest : public WizardTest {
       if (atPoint) atPoint(static_cast<int>(points_.size()));
     });
   }
-  // The destination holds the first `count` demo files but `missing`, byte
-  // for byte, and nothing else.
-  void ExpectInstalled(std::size_t count = 8, std::string_view missing = {}) const {
-    std::vector<std::string> names;
-    for (const auto& file : std::span(DemoFiles()).first(count)) {
-      if (file.installedName == missing) continue;
-      names.push_back(file.installedName);
-      EXPECT_EQ(machine_.ReadFile(std::wstring(kDestination) + L"\\" + Wide(file.installedName)),
-                std::string(file.bytes.begin(), file.bytes.end()))
-          << file.installedName;
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(Listing(kDestination), names);
+
+  // Every file of a folder with its bytes; nothing for a folder that is not there.
+  Files Contents(std::wstring_view folder) const {
+    Files files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(machine_.Host(folder), ec))
+      if (entry.is_regular_file())
+        files[entry.path().filename().string()] = Summary(AsText(test::ReadFile(entry.path())));
+    return files;
   }
-  std::vector<std::string> Listing(std::wstring_view folder) const {
+  // Every name in a folder, folders and links included.
+  std::vector<std::string> Names(std::wstring_view folder) const {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(machine_.Host(folder), ec))
+    for (const auto& entry : fs::directory_iterator(machine_.Host(folder), ec))
       names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+  }
+  // The product's registry values, as type and bytes.
+  static std::vector<std::string> Registry() {
+    std::vector<std::string> values;
+    for (const wchar_t* key : {kVendorKey, kProductKey, kUninstallKey}) {
+      if (!headless::RegistryKeyExists(RootKey::LocalMachine, key)) continue;
+      values.push_back("key");
+      for (const auto& name : headless::RegistryValueNames(RootKey::LocalMachine, key)) {
+        const auto value = headless::GetRegistryValue(RootKey::LocalMachine, key, name);
+        values.push_back(std::to_string(static_cast<int>(value->type)) + ":" +
+                         std::string(value->bytes.begin(), value->bytes.end()));
+      }
+    }
+    return values;
   }
   std::vector<std::wstring> Boxes() const {
     std::vector<std::wstring> boxes;
     for (const auto& box : headless::ShownBoxes()) boxes.push_back(box.title + L": " + box.text);
     return boxes;
   }
+  // The machine as far as the installation may touch it.
+  struct Machine {
+    Files destination, group;
+    std::vector<std::string> registry;
+    bool programFiles;
+    bool operator==(const Machine&) const = default;
+  };
+  Machine Now() const {
+    return {Contents(kDestination), Contents(kGroup), Registry(),
+            fs::exists(machine_.Host(L"C:\\Program Files"))};
+  }
 
   std::vector<EventPoint> points_;
 };
 
-// From a drive root, whose folder already ends in a backslash (not to be
-// doubled), over the staging folder an interrupted run left, with files longer
-// than the pieces and one of another's: reused, and removed at the end.
-TEST_F(InstallTest, DemoPackageInstallsOverALeftoverStagingFolder) {
-  PlacePackage(L"C:\\VXRSetup.exe", DemoPackage().bytes);
-  machine_.MakeFolders(kStaging);
-  for (const auto& piece : DemoPackage().pieces)
-    machine_.WriteFile(std::wstring(kStaging) + L"\\" + Wide(piece.storedName),
-                       std::string(static_cast<std::size_t>(piece.length) + 4096, 'x'));
-  machine_.WriteFile(std::wstring(kStaging) + L"\\notes.txt", "left behind");
+// From a drive root, whose folder already ends in a backslash, under a name
+// that is not ".exe"; the staging name taken by another's folder (through a
+// link) and then by a file: the run stages in a folder of its own, leaves
+// the others' as they were, and removes its own at the end.
+TEST_F(InstallTest, DemoPackageInstallsWhateverItIsCalledAndWhateverHoldsTheStagingName) {
+  PlacePackage(L"C:\\VXRSetup.exe.part", DemoPackage().bytes);
+  machine_.MakeFolders(L"C:\\Victim");
+  machine_.WriteFile(L"C:\\Victim\\Stop.wa_", "not ours");
+  fs::create_directory_symlink(machine_.Host(L"C:\\Victim"), machine_.Host(kStaging));
+  machine_.WriteFile(std::wstring(kStaging) + L"1", "a file");
   ASSERT_FALSE(Install());
   EXPECT_TRUE(TheForm1().Finished());
   EXPECT_EQ(Boxes(), std::vector<std::wstring>{});
-  ExpectInstalled();
-  EXPECT_FALSE(std::filesystem::exists(machine_.Host(kStaging)));
-  EXPECT_EQ(Listing(kGroup), kAllLinks);
+  EXPECT_EQ(Contents(kDestination), Product());
+  EXPECT_EQ(Names(kGroup), kAllLinks);
+  EXPECT_EQ(Contents(L"C:\\Victim"), (Files{{"Stop.wa_", "not ours"}}));
+  EXPECT_TRUE(fs::is_symlink(machine_.Host(kStaging)));
+  EXPECT_EQ(machine_.ReadFile(std::wstring(kStaging) + L"1"), "a file");
+  EXPECT_EQ(Names(kTemp), (std::vector<std::string>{"VXRTMP", "VXRTMP1"}));
 
   // One event point per piece, showing the file about to be expanded, and one
   // in the program-group step; Cancel is live at each, Back and Next are not.
@@ -139,8 +203,7 @@ TEST_F(InstallTest, DemoPackageInstallsOverALeftoverStagingFolder) {
     EXPECT_EQ(points_[i].status, i < 8 ? L"Files are being copied into temporary folder and are being "
                                          L"expanded into install directory..."
                                        : L"Shortcuts are being created...");
-    EXPECT_EQ(points_[i].file,
-              i < 8 ? std::wstring(kDestination) + L"\\" + Wide(DemoFiles()[i].installedName) : L"");
+    EXPECT_EQ(points_[i].file, i < 8 ? Path(DemoFiles()[i].installedName) : L"");
     EXPECT_TRUE(points_[i].cancelLive && !points_[i].backLive && !points_[i].nextLive) << i;
   }
   // What was repainted at once: each stored name before its extraction, then the stages.
@@ -157,24 +220,18 @@ TEST_F(InstallTest, DemoPackageInstallsOverALeftoverStagingFolder) {
   EXPECT_EQ(repainted, expected);
 }
 
-// The setup ends with one message, before any event point, leaving nothing of
-// an installation behind.
-enum Abandoned { kRenamed, kStagingIsAFile, kNoStaging, kBadTable, kNoDestination };
+// The setup ends with one message, leaving nothing of an installation
+// behind: not even the destination folder and "Program Files" it made.
+enum Abandoned { kNoStaging, kBadTable, kNoDestination, kDamaged, kCutShort };
 class AbandonedTest : public InstallTest, public ::testing::WithParamInterface<Abandoned> {};
 
 TEST_P(AbandonedTest, OneMessageAndNothingLeft) {
-  std::wstring box = L"Error: File 'C:\\WINDOWS\\TEMP\\VXRTMP\\Screen Recorder.ex_' could not be written!";
   const std::wstring cannot = L" Screen Recorder cannot be installed.";
+  const std::wstring damaged = L"Error: The setup file 'C:\\SETUP\\VXRSetup.exe' is damaged. Please download it again.";
   Bytes bytes = DemoPackage().bytes;
+  std::wstring box = damaged;
   std::string error;
   switch (GetParam()) {
-    case kRenamed:  // looked for under its name with ".exe", it cannot find itself
-      std::filesystem::remove(machine_.Host(kPackage));
-      PlacePackage(L"C:\\SETUP\\VXRSetup.dat", bytes);
-      break;
-    case kStagingIsAFile:  // passes for the folder; nothing can be extracted into it
-      machine_.WriteFile(kStaging, "not a folder");
-      break;
     case kNoStaging:
       headless::InjectFailure("MakeDirectory", kStaging, platform::kErrorAccessDenied);
       box =
@@ -182,7 +239,6 @@ TEST_P(AbandonedTest, OneMessageAndNothingLeft) {
       break;
     case kBadTable:
       bytes[*pack::LocateTable(bytes, error) + offsetof(payload::Table, version)] ^= 0x7F;
-      PlacePackage(kPackage, bytes);
       box = L"Screen Recorder: This setup program is damaged: the list of its files cannot be read!" + cannot;
       break;
     case kNoDestination:  // made (or vanished) before the sequence: the expansion names the file
@@ -191,70 +247,113 @@ TEST_P(AbandonedTest, OneMessageAndNothingLeft) {
           L"ExpandFiles - Hata!: 'C:\\Program Files\\Screen Recorder\\Screen Recorder.exe' isimli dosya "
           L"için yol geçersiz!";
       break;
+    case kDamaged:  // the main program's piece ends the file
+      bytes[bytes.size() - 100] ^= 0x5A;
+      break;
+    case kCutShort:  // a download that stopped after the setup program itself
+      bytes.resize(DemoPackage().stubSize);
+      break;
   }
+  PlacePackage(kPackage, bytes);
   EXPECT_TRUE(Install());
   EXPECT_EQ(Boxes(), std::vector<std::wstring>{box});
   EXPECT_EQ(headless::ShownBoxes().at(0).style, 0x1030u);
   // The first event point comes between the main program's extraction and its expansion.
   EXPECT_EQ(points_.size(), GetParam() == kNoDestination ? 1u : 0u);
   EXPECT_FALSE(TheForm1().Finished());
-  EXPECT_EQ(Listing(kDestination), std::vector<std::string>{});
-  if (GetParam() == kStagingIsAFile)
-    EXPECT_EQ(machine_.ReadFile(kStaging), "not a folder") << "the user's file is left alone";
-  else
-    EXPECT_FALSE(std::filesystem::exists(machine_.Host(kStaging)));
-  EXPECT_FALSE(headless::RegistryKeyExists(RootKey::LocalMachine, L"Software\\Ambretton"));
-  EXPECT_FALSE(headless::RegistryKeyExists(RootKey::LocalMachine, kUninstallKey));
-  EXPECT_EQ(Listing(kGroup), std::vector<std::string>{});
+  EXPECT_EQ(Now(), Machine{});
+  EXPECT_EQ(Names(kTemp), std::vector<std::string>{});
 }
 INSTANTIATE_TEST_SUITE_P(Every, AbandonedTest,
-                         ::testing::Values(kRenamed, kStagingIsAFile, kNoStaging, kBadTable, kNoDestination));
+                         ::testing::Values(kNoStaging, kBadTable, kNoDestination, kDamaged, kCutShort));
 
-// A piece other than the main program that fails is reported, and the
-// installation goes on to its end without it; the group offers only what is there.
-enum Missing { kHelp, kUninstaller };
-class PieceFailureTest : public InstallTest, public ::testing::WithParamInterface<Missing> {};
+// Over an earlier installation, a piece other than the main program that
+// fails is reported and its earlier file stays whole; the installation goes
+// on to its end with the rest, and nothing is kept aside or half written.
+enum Failing { kNone, kHelpUnwritable, kStopDamaged, kStartUnwritable, kHelpInUse };
+class ReinstallTest : public InstallTest, public ::testing::WithParamInterface<Failing> {};
 
-TEST_P(PieceFailureTest, ReportedAndTheInstallationFinishes) {
-  const std::wstring staged = L"Error: File 'C:\\WINDOWS\\TEMP\\VXRTMP\\";
+TEST_P(ReinstallTest, FailingPiecesKeepTheirEarlierFile) {
+  const std::wstring help = Path("VXR.chm");
   const struct {
-    std::string file;
+    std::string kept;  // the earlier file that stays
     std::vector<std::wstring> boxes;
-    std::vector<std::string> links;
   } rows[] = {
-      // Not written at all: the expansion has its own say too.
+      {"", {}},
+      // Not extracted, so not expanded either.
       {"VXR.chm",
-       {staged + L"VXR.ch_' could not be written!", L"Screen Recorder: VXR help file could not be extracted!",
-        L"ExpandFiles - Hata!: 'C:\\WINDOWS\\TEMP\\VXRTMP\\VXR.ch_' isimli dosya bulunamadı!",
-        L"Screen Recorder: VXR help file could not be expanded!"},
-       {kAllLinks[1], kAllLinks[2], kAllLinks[3]}},
-      {"Uninstall VXR.exe",
-       {L"ExpandFiles - Hata!: 'C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe' isimli dosya "
-        L"kullanımda!",
-        L"Screen Recorder: VXR 'Uninstall' file could not be expanded!"},
-       {kAllLinks[0], kAllLinks[1], kAllLinks[3]}},
+       {L"Error: File 'C:\\WINDOWS\\TEMP\\VXRTMP\\VXR.ch_' could not be written!",
+        L"Screen Recorder: VXR help file could not be extracted!"}},
+      {"Stop.wav",
+       {L"Error: The setup file 'C:\\SETUP\\VXRSetup.exe' is damaged. Please download it again.",
+        L"Screen Recorder: File 'Stop.wav' could not be extracted!"}},
+      // A write that fails half-way, as on a full disk.
+      {"Start.wav",
+       {L"ExpandFiles - Hata!: Hedef dosyaya yazılamıyor!",
+        L"Screen Recorder: File 'Start.wav' could not be expanded!"}},
+      // Open in a viewer that does not share it: the new help file cannot take its place.
+      {"VXR.chm",
+       {L"ExpandFiles - Hata!: '" + help + L"' isimli dosya kullanımda!",
+        L"Screen Recorder: VXR help file could not be expanded!"}},
   };
   const auto& row = rows[GetParam()];
-  if (GetParam() == kHelp)
-    headless::InjectFailure("RawOpenWrite", std::wstring(kStaging) + L"\\VXR.ch_",
-                            platform::kErrorAccessDenied);
-  if (GetParam() == kUninstaller)
-    headless::InjectFailure("LzOpenFile", std::wstring(kDestination) + L"\\Uninstall VXR.exe",
-                            platform::kErrorSharingViolation);
-  ASSERT_FALSE(Install());
+  InstallEarlier();
+  Bytes bytes = DemoPackage().bytes;
+  if (GetParam() == kStopDamaged) {  // Stop.wa_ lies just before the main program, which ends the file
+    const auto& pieces = DemoPackage().pieces;
+    bytes[bytes.size() - static_cast<std::size_t>(pieces[0].length + pieces[1].length / 2)] ^= 0x5A;
+  }
+  PlacePackage(kPackage, bytes);
+  if (GetParam() == kHelpUnwritable)
+    headless::InjectFailure("RawOpenWrite", std::wstring(kStaging) + L"\\VXR.ch_", platform::kErrorAccessDenied);
+  if (GetParam() == kHelpInUse) headless::InjectFailure("MoveReplacing", help, platform::kErrorSharingViolation);
+  ASSERT_FALSE(Install([&](int point) {
+    if (GetParam() == kStartUnwritable && point == 3) headless::FailNextLzCopy(szdd::kLzErrorWrite);
+  }));
   EXPECT_EQ(Boxes(), row.boxes);
   for (const auto& box : headless::ShownBoxes()) EXPECT_EQ(box.style, 0x1030u);
   EXPECT_TRUE(TheForm1().Finished());
-  ExpectInstalled(8, row.file);
-  EXPECT_FALSE(std::filesystem::exists(machine_.Host(kStaging)));
-  EXPECT_EQ(Listing(kGroup), row.links);
+  Files expected = Product();
+  if (!row.kept.empty()) expected[row.kept] = Product(true)[row.kept];
+  EXPECT_EQ(Contents(kDestination), expected);
+  EXPECT_EQ(Names(kGroup), kAllLinks);
+  EXPECT_EQ(Names(kTemp), std::vector<std::string>{});
 }
-INSTANTIATE_TEST_SUITE_P(Each, PieceFailureTest, ::testing::Values(kHelp, kUninstaller));
+INSTANTIATE_TEST_SUITE_P(Each, ReinstallTest,
+                         ::testing::Values(kNone, kHelpUnwritable, kStopDamaged, kStartUnwritable, kHelpInUse));
+
+// The main program that cannot be expanded over an earlier installation (the
+// disk is full): the earlier installation stays exactly as it was.
+TEST_F(InstallTest, AFailedMainProgramLeavesTheEarlierInstallationAsItWas) {
+  InstallEarlier();
+  const Machine before = Now();
+  EXPECT_TRUE(Install([](int) { headless::FillDiskAfter(1000); }));
+  EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"ExpandFiles - Hata!: Hedef dosyaya yazılamıyor!"});
+  EXPECT_EQ(Now(), before);
+  EXPECT_EQ(Names(kTemp), std::vector<std::string>{});
+}
+
+// When neither Program Manager nor the setup can make the group (a file
+// stands where its folder goes), the user is told what is missing and the
+// completion text does not send them to the Start menu; the product is
+// installed all the same.
+TEST_F(InstallTest, AGroupThatCannotBeMadeIsReportedAndNotClaimed) {
+  machine_.WriteFile(kGroup, "somebody's file");
+  ASSERT_FALSE(Install());
+  EXPECT_EQ(Boxes(), std::vector<std::wstring>{
+                         L"Screen Recorder: These shortcuts of the Start Menu group 'Screen Recorder' could not "
+                         L"be created:\r\n\r\nTarvo's Screen Recorder\r\nVXR Movie Studio\r\nScreen Recorder "
+                         L"Help\r\nUninstall Screen Recorder\r\n\r\nScreen Recorder is installed in "
+                         L"C:\\Program Files\\Screen Recorder."});
+  EXPECT_TRUE(TheForm1().Finished());
+  EXPECT_EQ(Wizard().Text(Form1::Label11), L"Installation of Screen Recorder has been successfully completed!");
+  EXPECT_EQ(Contents(kDestination), Product());
+  EXPECT_EQ(machine_.ReadFile(kGroup), "somebody's file");
+}
 
 // Cancel and the close box during the installation, heard at every event
-// point: Yes ends the setup where it stands, No lets the installation go on.
-constexpr int kEventPoints = 9;  // one per piece, one in the program-group step
-const std::wstring kQuestion = L"Screen Recorder: Do you want to cancel the installation?";
+// point: Yes leaves the machine exactly as it was before Next, on a first
+// installation and over an earlier one; No lets the installation go on.
 
 // Asks by Cancel at odd event points, by the close box at even ones.
 bool AskToClose(platform::Form& wizard, int point, int answer) {
@@ -262,10 +361,12 @@ bool AskToClose(platform::Form& wizard, int point, int answer) {
   return point % 2 ? headless::Click(wizard, "Command3") : headless::PressCloseBox(wizard);
 }
 
-class CancelTest : public InstallTest, public ::testing::WithParamInterface<int> {};
+class CancelTest : public InstallTest, public ::testing::WithParamInterface<std::tuple<bool, int>> {};
 
-TEST_P(CancelTest, YesEndsTheSetupAndKeepsWhatWasWritten) {
-  const int at = GetParam();
+TEST_P(CancelTest, YesLeavesTheMachineAsItWas) {
+  const auto [earlier, at] = GetParam();
+  if (earlier) InstallEarlier();
+  const Machine before = Now();
   ASSERT_TRUE(Install([&](int point) {
     if (point != at) return;
     EXPECT_TRUE(AskToClose(Wizard(), point, platform::kIdYes)) << "not live";
@@ -273,15 +374,31 @@ TEST_P(CancelTest, YesEndsTheSetupAndKeepsWhatWasWritten) {
   ASSERT_EQ(Boxes(), std::vector<std::wstring>{kQuestion});
   EXPECT_EQ(Wizard().Text(Form1::Label11), L"Temporary files are being deleted...");
   EXPECT_FALSE(TheForm1().Finished());
-  // The pieces expanded before the event point stay; the rest never came.
-  ExpectInstalled(static_cast<std::size_t>(at - 1));
-  // The registry step and the group's commands come before the last event point.
-  const bool registered = at == kEventPoints;
-  EXPECT_EQ(headless::RegistryKeyExists(RootKey::LocalMachine, kProductKey), registered);
-  EXPECT_EQ(headless::RegistryKeyExists(RootKey::LocalMachine, kUninstallKey), registered);
-  EXPECT_EQ(Listing(kGroup).size(), registered ? 4u : 0u);
+  EXPECT_EQ(Now(), before);
+  EXPECT_EQ(Names(kTemp), std::vector<std::string>{});
 }
-INSTANTIATE_TEST_SUITE_P(EveryEventPoint, CancelTest, ::testing::Range(1, kEventPoints + 1));
+INSTANTIATE_TEST_SUITE_P(EveryEventPoint, CancelTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::Range(1, kEventPoints + 1)));
+
+// What cannot be set back is said, and kept: an earlier file that cannot take
+// its name again stays under the name it was kept by.
+TEST_F(InstallTest, ARestoreThatFailsIsReportedAndTheEarlierFileKept) {
+  InstallEarlier();
+  const std::wstring stop = Path("Stop.wav");
+  ASSERT_TRUE(Install([&](int point) {
+    if (point != kEventPoints) return;
+    headless::InjectFailure("MoveReplacing", stop, platform::kErrorAccessDenied);
+    AskToClose(Wizard(), point, platform::kIdYes);
+  }));
+  EXPECT_EQ(Boxes(), (std::vector<std::wstring>{
+                         kQuestion, L"Screen Recorder: Screen Recorder could not set everything back as it was "
+                                    L"before the installation:\r\n\r\n" +
+                                        stop + L": the earlier file is kept as " + stop + L".vxr-old"}));
+  Files expected = Product(true);
+  expected["Stop.wav"] = Product()["Stop.wav"];
+  expected["Stop.wav.vxr-old"] = Product(true)["Stop.wav"];
+  EXPECT_EQ(Contents(kDestination), expected);
+}
 
 // No at every event point of one installation: each time the wizard is left
 // exactly as it was, and the installation goes on to its end.

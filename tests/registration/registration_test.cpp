@@ -37,9 +37,14 @@ const test::RegistryUnderTest kHeadless{
       headless::PutRegistryValue(kLm, key, name, static_cast<ValueType>(value.type),
                                  std::vector<std::uint8_t>(value.bytes.begin(), value.bytes.end()));
     },
-    [](std::wstring_view key) { headless::PutRegistryKey(kLm, key); }};
+    [](std::wstring_view key) { headless::PutRegistryKey(kLm, key); },
+    [](std::wstring_view key, std::wstring_view name) {
+      const auto value = headless::GetRegistryValue(kLm, key, name);
+      return value ? std::string(value->bytes.begin(), value->bytes.end()) : std::string("missing");
+    }};
 
-// Values as "type:data", their exact bytes (the setup stores no NUL); "" when missing.
+// Values as "type:data", their exact bytes (texts stored with their NUL, as REG_SZ
+// must be: "\0" at the end); "" when missing.
 std::vector<std::string> Values(std::wstring_view key, std::initializer_list<const wchar_t*> names) {
   std::vector<std::string> values;
   for (const wchar_t* name : names) {
@@ -120,14 +125,14 @@ TEST_F(RegistryTest, ProductSettingsFirstAndOverStoredValues) {
   EXPECT_EQ(headless::RegistryValueNames(kLm, kProductKey),
             (std::vector<std::wstring>{L"Dizin", L"Version", L"IncCur", L"dwKFE"}));
   EXPECT_EQ(Values(kProductKey, {L"Dizin", L"Version", L"IncCur", L"dwKFE"}),
-            (std::vector<std::string>{"1:C:\\Program Files\\Screen Recorder", "4:10", "4:1", "4:10"}));
+            (std::vector<std::string>{"1:C:\\Program Files\\Screen Recorder\0"s, "4:10", "4:1", "4:10"}));
   // Quoted: Windows runs it as a command line, and the path has spaces.
   EXPECT_EQ(Values(kUninstallKey, {L"DisplayName", L"UninstallString"}),
-            (std::vector<std::string>{"1:Tarvo's Screen Recorder",
-                                      "1:\"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe\""}));
+            (std::vector<std::string>{"1:Tarvo's Screen Recorder\0"s,
+                                      "1:\"C:\\Program Files\\Screen Recorder\\Uninstall VXR.exe\"\0"s}));
   const std::tuple<const wchar_t*, const wchar_t*, test::RawValue, std::string> cases[] = {
       {kProductKey, L"IncCur", {4, "\0\0\0\0"s}, "4:1"},
-      {kUninstallKey, L"DisplayName", {1, "Old name"}, "1:Tarvo's Screen Recorder"},
+      {kUninstallKey, L"DisplayName", {1, "Old name"}, "1:Tarvo's Screen Recorder\0"s},
       {kProductKey, L"FullDesktopRate", {4, "\x32\0\0\0"s}, "4:50"},
       {kProductKey, L"dwKFE", {4, "\0\0\0\0"s}, "4:10"},
   };

@@ -20,11 +20,13 @@ struct RawValue {
 struct RegistryUnderTest {
   void (*put)(std::wstring_view key, std::wstring_view name, const RawValue& value);
   void (*putKey)(std::wstring_view key);
+  std::string (*stored)(std::wstring_view key, std::wstring_view name);  // a value's bytes
 };
 
-// Readers: only REG_SZ reads as text, up to its first NUL; only REG_DWORD as a
-// number. Writers: a text goes without its NUL, into keys made on the way (the
-// settings' checks write the rest). `key` must not exist yet.
+// Readers: only REG_SZ reads as text, up to its first NUL, with or without
+// one; only REG_DWORD as a number. Writers: a text goes with its NUL, into
+// keys made on the way (the settings' checks write the rest). `key` must not
+// exist yet.
 inline void CheckValues(const RegistryUnderTest& registry, std::wstring_view key) {
   const struct {
     const wchar_t* name;
@@ -52,7 +54,10 @@ inline void CheckValues(const RegistryUnderTest& registry, std::wstring_view key
     EXPECT_EQ(GetRegDWord(kLm, nowhere, c.name, -5), -5);
   }
   SaveRegString(kLm, deep, L"Empty", L"");
+  SaveRegString(kLm, deep, L"Text", L"C:\\X");
   EXPECT_EQ(GetRegString(kLm, deep, L"Empty", L"def"), L"");
+  EXPECT_EQ(registry.stored(deep, L"Empty"), "\0"s);
+  EXPECT_EQ(registry.stored(deep, L"Text"), "C:\\X\0"s);
 }
 
 // Subkeys list in the registry's order, until a name that does not fit the

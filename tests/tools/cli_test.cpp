@@ -194,11 +194,14 @@ TEST_F(CliTest, FailuresNameTheCauseAndLeaveTheEarlierOutput) {
 }
 
 TEST_F(CliTest, CompressAndExpandHoldAsMuchForHundredsOfMegabytesAsForOne) {
-  // The measurement sees what a program holds: dd with a 200 MiB buffer.
+  // The measurement sees what a program holds: dd with a 200 MiB buffer. It is
+  // sampled, and dd may end between two samples while it still fills its
+  // buffer (a busy machine was seen at 203 of 205 MB): half of it is proof
+  // enough at the scale below, where holding the input would add 256 MiB.
   const ToolRun control = RunChild(
       [] { return execlp("dd", "dd", "if=/dev/zero", "of=/dev/null", "bs=200M", "count=1", nullptr); });
   EXPECT_EQ(control.exitCode, 0);
-  EXPECT_GE(control.peakKb, 200 << 10);
+  EXPECT_GE(control.peakKb, 100 << 10);
 
   const std::string in = S("in.bin"), packed = S("in.bi_"), back = S("back.bin");
   auto peaks = [&](std::size_t mebibytes) {

@@ -1,4 +1,5 @@
 // The destination check of the finish page.
+#include "platform/dialogs.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace vxr::test {
@@ -40,12 +41,17 @@ TEST_F(WizardTest, NextFromTheDestinationPage) {
     if (c.existing) machine.MakeFolders(c.existing);
     if (c.programFilesRefused)
       headless::InjectFailure("MakeDirectory", L"C:\\Program Files", platform::kErrorAccessDenied, 3);
+    const std::wstring used = c.used.empty() ? c.typed : c.used;
+    bool madeWhenInstalling = false;
+    headless::SetBoxResponder([&](const headless::ShownBox&) {
+      madeWhenInstalling = std::filesystem::is_directory(machine.Host(used));
+      return platform::kIdOk;
+    });
     Start();
     GoToPage3();
     if (c.typed) InstallDir = c.typed;
     headless::EndsProgram([&] { ASSERT_TRUE(Press("Command2")); });
 
-    const std::wstring used = c.used.empty() ? c.typed : c.used;
     EXPECT_EQ(InstallDir.Trimmed(), used);
     const auto& boxes = headless::ShownBoxes();
     ASSERT_EQ(boxes.size(), 1u);
@@ -57,7 +63,10 @@ TEST_F(WizardTest, NextFromTheDestinationPage) {
                 L"File 'C:\\WINDOWS\\TEMP\\VXRTMP\\Screen Recorder.ex_' could not be written!");
       EXPECT_EQ(VisiblePage(), 4);
       EXPECT_TRUE(CanPress("Command3"));
-      EXPECT_EQ(std::filesystem::is_directory(machine.Host(used)), !c.programFilesRefused);
+      EXPECT_EQ(madeWhenInstalling, !c.programFilesRefused);
+      // Abandoned, the installation takes back the folders it made.
+      EXPECT_EQ(std::filesystem::exists(machine.Host(used)), c.existing && used == c.existing);
+      EXPECT_FALSE(std::filesystem::exists(machine.Host(L"C:\\Program Files")));
       continue;
     }
     EXPECT_FALSE(std::filesystem::exists(machine.Host(used))) << "nothing is made for a refused destination";

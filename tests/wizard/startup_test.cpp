@@ -93,7 +93,9 @@ TEST_F(WizardTest, RunningProductNeedsBothWindowsWithExactTitlesAndIsReported) {
       {"main window only", {L"Tarvo's Screen Recorder", L"", L"VXR"}, false},
       {"settings window only", {kSettings}, false},
       {"titles with blanks around", {kSettings + L" ", L"  VXR"}, true},
-      {"titles in another case", {L"vxr", L"screen recorder settings"}, false},
+      // Each title alone in another case: a compare that ignored case for one would pass the other.
+      {"main title in another case", {L"vxr", kSettings}, false},
+      {"settings title in another case", {L"VXR", L"screen recorder settings"}, false},
       {"longer titles", {L"Tarvo's Screen Recorder 2", L"Screen Recorder Settings - VXR"}, false},
       {"a difference in the buffer's last place", {L"VXR", kSettings + pad + L"x"}, false},
       {"a difference just past the buffer", {L"VXR", kSettings + pad + L" x"}, true},

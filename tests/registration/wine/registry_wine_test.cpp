@@ -36,7 +36,17 @@ const test::RegistryUnderTest kWine{
                 0L);
       RegCloseKey(handle);
     },
-    [](std::wstring_view key) { RegCloseKey(Create(key)); }};
+    [](std::wstring_view key) { RegCloseKey(Create(key)); },
+    [](std::wstring_view key, std::wstring_view name) -> std::string {
+      HKEY handle = Create(key);
+      const std::string narrow(name.begin(), name.end());
+      std::string bytes(1024, '\0');
+      DWORD size = static_cast<DWORD>(bytes.size());
+      const LONG result = RegQueryValueExA(handle, narrow.c_str(), nullptr, nullptr,
+                                           reinterpret_cast<BYTE*>(bytes.data()), &size);
+      RegCloseKey(handle);
+      return result == 0 ? bytes.substr(0, size) : "missing";
+    }};
 
 class RegistryWineTest : public ::testing::Test {
  protected:
