@@ -59,12 +59,14 @@ const wchar_t* CopyMessage(std::int32_t result) {
   }
 }
 
-// Gives the whole new file the destination's name. With a journal an earlier
-// file is first moved aside, and comes back if the new one cannot take its
-// place. 0, or the file error code of the move that failed.
+// Gives the whole new file the destination's name. An earlier file is first
+// moved aside, which is also what finds it in use (a file open without
+// leave to delete it cannot be renamed), and comes back if the new one cannot
+// take its place. With a journal it stays aside until the installation ends;
+// without, it goes at once. 0, or the file error code of the move that failed.
 std::int32_t PutInPlace(const std::wstring& newFile, const std::wstring& destination, FileJournal* journal) {
   auto code = [](platform::DosError error) { return MapOpenError(-1, static_cast<std::int16_t>(error)); };
-  const bool earlier = journal && platform::FileExists(destination);
+  const bool earlier = platform::FileExists(destination);
   const std::wstring kept = FileJournal::KeptName(destination);
   if (earlier) {
     if (const auto error = platform::MoveReplacing(destination, kept)) return code(error);
@@ -73,11 +75,12 @@ std::int32_t PutInPlace(const std::wstring& newFile, const std::wstring& destina
     if (earlier) platform::MoveReplacing(kept, destination);
     return code(error);
   }
-  if (journal) {
-    if (earlier)
-      journal->ReplacedFile(destination);
-    else
-      journal->AddedFile(destination);
+  if (!journal) {
+    if (earlier) platform::DeleteOneFile(kept);
+  } else if (earlier) {
+    journal->ReplacedFile(destination);
+  } else {
+    journal->AddedFile(destination);
   }
   return 0;
 }

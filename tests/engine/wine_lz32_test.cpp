@@ -131,9 +131,18 @@ TEST(Lz32, FailuresReachTheirCodes) {
   EXPECT_EQ(ExpandFile(source, heldPath, false), -12) << "destination in use";
   CloseHandle(held);
 
-  // full.wav is the host's /dev/full: every write fails, so the copy does.
-  EXPECT_EQ(ExpandFile(source, (g_corpus / "full.wav").wstring(), false), -400) << "full disk";
+  // The drive S: is full (wine_lz32.sh): every write fails, so the copy does,
+  // and the earlier file it was to replace stays whole.
+  EXPECT_EQ(ExpandFile(source, L"S:\\kept.wav", false), -400) << "full disk";
+  EXPECT_EQ(test::ReadFile(L"S:\\kept.wav"), (Bytes{'e', 'a', 'r', 'l', 'i', 'e', 'r', ' ', 'f', 'i', 'l', 'e'}));
+  EXPECT_FALSE(fs::exists(L"S:\\kept.wav.vxr-new")) << "the half-written new file is removed";
   EXPECT_EQ(ExpandFile(source, target, false), length);
+
+  // Paths longer than an OFSTRUCT holds (128 characters) are opened all the same.
+  const std::wstring deep = work + L"\\" + std::wstring(120, L'd');
+  CreateDirectoryW(deep.c_str(), nullptr);
+  EXPECT_EQ(ExpandFile(source, deep + L"\\beep.wav", false), length) << "a deep destination";
+  EXPECT_EQ(ExpandFile(deep + L"\\beep.wav", deep + L"\\copy.wav", false), length) << "a deep source";
 }
 
 }  // namespace

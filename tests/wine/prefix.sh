@@ -19,6 +19,7 @@ stop() {
   WINEPREFIX="$WINEPREFIX" "$VXR_WINESERVER" -w 2>/dev/null || true
   if [ -n "${VXR_XVFB_PID:-}" ]; then kill "$VXR_XVFB_PID" 2>/dev/null || true; fi
   rm -f "$state/env"
+  umount "$WINEPREFIX/drives/small" 2>/dev/null || true
   [ -n "${VXR_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"
 }
 
@@ -32,6 +33,7 @@ arch=${3:-win64}
 stop
 mkdir -p "$state"
 prefix="$state/prefix-$arch"
+umount "$prefix/drives/small" 2>/dev/null || true  # left by a run that was killed
 rm -rf "$prefix"
 if [ "$arch" = win64 ]; then
   loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64

@@ -39,6 +39,11 @@ attempt() {
   fail "$* -> the driver stopped"
   exit 1
 }
+# expect_box TITLE TEXT: the next box, its text on one line (line breaks as blanks).
+expect_box() {
+  drive "box \"$1\"" || return 1
+  [ "$out" = "$1"$'\t'"$2"$'\n' ] || { fail "box: expected '$1: $2', got '${out%$'\n'}'"; return 1; }
+}
 # Closes the driver's input, which ends it. (A bare `exec {fd}>&- 2>/dev/null`
 # would keep the script's stderr closed for good.)
 end_driver() { { exec {DRIVER[1]}>&-; } 2>/dev/null || true; }

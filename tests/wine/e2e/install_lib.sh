@@ -21,10 +21,15 @@ uninstall_key="HKLM\\$view\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Scree
 # shellcheck source=tests/wine/e2e/driver_lib.sh
 . "$(dirname "${BASH_SOURCE[0]}")/driver_lib.sh"
 
-# The host path of a path on drive C:.
+# The host path of a path on drive C: or the small drive S: (tests/wine/drives.sh).
 unix_path() {
-  local rest=${1#[Cc]:}
-  printf '%s' "$WINEPREFIX/drive_c${rest//\\//}"
+  local root rest=${1:2}
+  case ${1:0:2} in
+  [Cc]:) root=$WINEPREFIX/drive_c ;;
+  [Ss]:) root=$WINEPREFIX/drives/small ;;
+  *) echo "unix_path: no such drive in $1" >&2; return 1 ;;
+  esac
+  printf '%s' "$root${rest//\\//}"
 }
 dest_dir=$(unix_path "$destination")
 temp_windows=$("$VXR_WINE" cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r\n')
@@ -38,7 +43,10 @@ groups() { find "$WINEPREFIX/drive_c/users" -type d -name 'Screen Recorder' -pat
 
 # A machine on which the product was never installed.
 clean_machine() {
-  rm -rf "$dest_dir" "$staging_dir"
+  local staging
+  rm -rf "$dest_dir"
+  # A link named like a staging folder is a test's own.
+  for staging in "$staging_dir"*; do [ -L "$staging" ] || rm -rf "$staging"; done
   reg delete "$vendor_key" /f >/dev/null
   reg delete "$uninstall_key" /f >/dev/null
   local group
@@ -79,19 +87,25 @@ wait_setup_end() {
 # outlive the setup; closed so that the next run starts from a bare desktop.
 # Not every shell opens one. The wizard is the current window again afterwards.
 close_group_window() {
+  close_folder_window
+  must "window \"$title\""
+}
+# The same, when the setup has ended: a stray window of that title would be
+# taken for the chooser by the next test.
+close_folder_window() {
   drive "timeout 10"
   if attempt 'window "Screen Recorder"'; then
     drive close
     drive 'gone "Screen Recorder"'
   fi
   drive "timeout 60"
-  must "window \"$title\""
 }
 
 # A control's caption in the driver's last list.
 listed() { awk -F'\t' -v id="${1#\#}" '$1 == id { print $5 }' <<<"$out"; }
 
-# Welcome, licence (accepted), destination page with the default folder.
+# Welcome, licence (accepted), destination page showing DIR (the default
+# destination unless given).
 walk_to_destination() {
   must "window \"$title\""
   shot 1-welcome
@@ -102,7 +116,7 @@ walk_to_destination() {
   shot 2-licence
   must "click $next"
   must 'expect "Change Dir" visible 1'
-  drive "expect #1012 text \"$destination\""
+  drive "expect #1012 text \"${1:-$destination}\""
   shot 3-destination
 }
 
@@ -152,7 +166,49 @@ check_files() {
   done
 }
 
-check_no_staging() { [ ! -e "$staging_dir" ] || fail "the staging folder $staging_windows is still there"; }
+# No staging folder of the setup's is left (VXRTMP, VXRTMP1, ...).
+check_no_staging() {
+  local left
+  left=$(find "$(dirname "$staging_dir")" -maxdepth 1 -name 'VXRTMP*' ! -type l)
+  [ -z "$left" ] || fail "a staging folder is still there: $left"
+}
+
+# An earlier installation in DIR (a Windows path): every product file holding
+# "earlier NAME", settings of its own and an uninstall entry that only names it.
+fake_earlier() {
+  local dir name
+  dir=$(unix_path "$1")
+  mkdir -p "$dir"
+  for name in "${product_files[@]}"; do printf 'earlier %s' "$name" >"$dir/$name"; done
+  reg add "$product_key" /v Dizin /t REG_SZ /d "$1" /f >/dev/null
+  reg add "$product_key" /v Version /t REG_DWORD /d 9 /f >/dev/null
+  reg add "$uninstall_key" /v DisplayName /t REG_SZ /d Earlier /f >/dev/null
+}
+# The earlier installation in DIR is exactly as fake_earlier left it, but for
+# the files named after DIR, which must equal PRODUCT_DIR's:
+# check_earlier DIR [PRODUCT_DIR NAME...]
+check_earlier() {
+  local dir name expected
+  dir=$(unix_path "$1")
+  local product=${2:-} replaced=("${@:3}")
+  for name in "${product_files[@]}"; do
+    if [[ " ${replaced[*]} " == *" $name "* ]]; then
+      cmp -s "$product/$name" "$dir/$name" || fail "$name is not the new one"
+    else
+      expected="earlier $name"
+      [ "$(cat "$dir/$name" 2>/dev/null)" = "$expected" ] || fail "$name is not the earlier installation's"
+    fi
+  done
+  [ "$(ls -A "$dir" | wc -l)" -eq 8 ] || fail "files beside the installation's: $(ls -A "$dir" | tr '\n' ' ')"
+}
+check_earlier_registry() {
+  expect_value "$product_key" Dizin "REG_SZ $1"
+  expect_value "$product_key" Version 'REG_DWORD 0x9'
+  expect_value "$product_key" IncCur missing
+  expect_value "$uninstall_key" DisplayName 'REG_SZ Earlier'
+  expect_value "$uninstall_key" UninstallString missing
+  [ -z "$(groups)" ] || fail "a Start-menu group was made"
+}
 
 # expect_value KEY NAME 'TYPE DATA' | missing: as reg.exe lists the value.
 expect_value() {

@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # install_test.sh SCENARIO STUB DRIVER VXRPACK WORK_DIR
-# The setup stub packed by vxrpack (both run under Wine) and installed on a
-# machine without the product:
+# The setup stub packed by vxrpack (both run under Wine) and installed:
 #   demo     the demo package, walked through by install_walk.sh
-#   signed   the same, signed with osslsigncode after packing
-#   damaged  a package whose Stop.wav piece was damaged after packing: its
-#            messages, then the installation finishes without that file
-#   cancel   a product with a large main program: Cancel while it installs,
-#            answered Yes (the setup ends, what was written stays, nothing is
-#            registered) and then, in a new run, No (it finishes)
+#   signed   the same, signed with osslsigncode after packing, saved under
+#            another extension, run with a temporary folder of 200 characters
+#            (HKCU\Environment) whose VXRTMP is a link to another folder: it
+#            installs, and neither that folder nor a drive root is touched
+#   damaged  over an earlier installation on the small drive S:, which is full:
+#            the main program cannot be written and the earlier installation
+#            stays as it was. Then over an earlier installation in a folder of
+#            over 150 characters, from a package whose Stop.wav piece was
+#            damaged after packing, with a file where the Start-menu group
+#            goes: the damage and the missing group are said, the earlier
+#            Stop.wav stays, everything else is installed where it belongs
+#   cancel   a product with a large main program: Cancel answered Yes at a
+#            piece, and at the program group's moment, of a first installation
+#            (nothing is left); then over an earlier installation, Cancel
+#            answered No and later Yes (the earlier installation is as it was)
 # Runs with the prefix's environment (run-in-wine.sh). Leaves the prefix
 # without the product, as it found it.
 set -uo pipefail
@@ -28,6 +36,8 @@ pack() { "$VXR_WINE" "$vxrpack" "$@" 2>&1 | tr -d '\r'; }
 listing() { pack list "$1" || true; }
 # The compressed length of a piece, from vxrpack's table.
 piece_length() { listing "$package" | awk -v name="$1" '$1 " " $2 == name || $1 == name { gsub(",", "", $0); print ($1 == name ? $3 : $4) }'; }
+# A path as the setup sees it under Wine (the host's / is Z:).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 pack demo "$product" >/dev/null
 [ -f "$product/Screen Recorder.exe" ] || { echo "vxrpack did not write the demo product" >&2; exit 1; }
@@ -40,18 +50,20 @@ fi
 pack build --stub "$stub" --product "$product" --output "$package" -q >/dev/null
 [ -f "$package" ] || { echo "vxrpack did not build the package" >&2; exit 1; }
 
-# cancel_while_installing ANSWER: a fresh run, Cancel while the files are
-# copied, the question answered with button ANSWER (6 Yes, 7 No).
-cancel_while_installing() {
-  clean_machine
-  start_setup "$package"
-  walk_to_destination
-  must "click $next"
-  # The driver hears back only when the installation handles events.
-  must "expect $status_line text \"$copying\""
+# Cancel, heard when the installation next handles events, answered with
+# button $1 (6 Yes, 7 No).
+cancel_answered() {
   must "click $cancel"
   must 'expect-box "Screen Recorder" "Do you want to cancel the installation?"'
   must "press $1"
+}
+# Yes ended the setup before anything of it was left.
+check_nothing_left() {
+  must "gone \"$title\""
+  wait_setup_end
+  [ ! -e "$dest_dir" ] || fail "the destination is still there: $(ls -A "$dest_dir" | tr '\n' ' ')"
+  check_no_staging
+  check_not_registered
 }
 
 case $scenario in
@@ -61,13 +73,60 @@ demo)
 signed)
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
     -subj "/CN=VXR Setup test" 2>/dev/null || { echo "openssl could not make a certificate" >&2; exit 1; }
+  # Saved as a download that was never renamed: the setup reads itself by its own path.
+  signed=$work/VXRSetup.exe.part
   osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -n "VXR Setup" -in "$package" \
-    -out "$work/VXRSetup-signed.exe" >/dev/null || { echo "osslsigncode could not sign the package" >&2; exit 1; }
-  [[ $(listing "$work/VXRSetup-signed.exe") == *"signed: the certificate table follows"* ]] ||
+    -out "$signed" >/dev/null || { echo "osslsigncode could not sign the package" >&2; exit 1; }
+  [[ $(listing "$signed") == *"signed: the certificate table follows"* ]] ||
     { echo "the signed package does not read as signed" >&2; exit 1; }
-  "$here/install_walk.sh" "$work/VXRSetup-signed.exe" "$driver" "$product" || fail "the walk failed"
+  # A temporary folder longer than the 144 characters the setup once read,
+  # whose VXRTMP is a link to somebody's folder.
+  long_temp="$temp_windows\\$(printf 'T%.0s' $(seq 1 200))"
+  long_host=$(unix_path "$long_temp")
+  victim=$work/victim
+  mkdir -p "$long_host" "$victim"
+  echo "not the setup's" >"$victim/Stop.wa_"
+  ln -s "$victim" "$long_host/VXRTMP"
+  old_temp=$(reg query 'HKCU\Environment' /v TEMP | awk '$1 == "TEMP" { print $3 }')
+  old_tmp=$(reg query 'HKCU\Environment' /v TMP | awk '$1 == "TMP" { print $3 }')
+  restore_temp() {
+    reg add 'HKCU\Environment' /v TEMP /t REG_EXPAND_SZ /d "$old_temp" /f >/dev/null
+    reg add 'HKCU\Environment' /v TMP /t REG_EXPAND_SZ /d "$old_tmp" /f >/dev/null
+    rm -rf "${long_host:?}"
+  }
+  after_setup() { restore_temp; clean_machine; }
+  for name in TEMP TMP; do reg add 'HKCU\Environment' /v "$name" /t REG_EXPAND_SZ /d "$long_temp" /f >/dev/null; done
+  [ "$("$VXR_WINE" cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r\n')" = "$long_temp" ] ||
+    fail "a program started now does not get the long TEMP"
+  "$here/install_walk.sh" "$signed" "$driver" "$product" || fail "the walk failed"
+  [ "$(ls -A "$victim")" = Stop.wa_ ] && [ "$(cat "$victim/Stop.wa_")" = "not the setup's" ] ||
+    fail "the linked folder was written to: $(ls -A "$victim" | tr '\n' ' ')"
+  [ -L "$long_host/VXRTMP" ] || fail "the link VXRTMP is gone"
+  left=$(ls -A "$long_host" | tr '\n' ' ')
+  [ "$left" = "VXRTMP " ] || fail "the long temporary folder holds '$left'"
+  for root in "$WINEPREFIX/drive_c" /; do [ ! -e "$root/VXRTMP" ] || fail "a staging folder at the root of $root"; done
+  restore_temp
   ;;
 damaged)
+  # 1. A full disk: the main program cannot be written over the earlier one.
+  small='S:\Screen Recorder'
+  clean_machine
+  fake_earlier "$small"
+  cat /dev/zero >"$WINEPREFIX/drives/small/filler" 2>/dev/null
+  start_setup "$package"
+  walk_to_destination "$small"
+  must "click $next"
+  drive 'expect-box "ExpandFiles - Hata!" "Hedef dosyaya yazılamıyor!"'
+  drive "press 1"
+  must "gone \"$title\""
+  wait_setup_end
+  check_earlier "$small"
+  check_earlier_registry "$small"
+  check_no_staging
+  stop_setup
+  rm -rf "${WINEPREFIX:?}"/drives/small/*
+
+  # 2. A damaged piece over an earlier installation in a deep folder, the group's place taken.
   # Stop.wa_ lies just before the main program, which ends the file.
   main=$(piece_length "Screen Recorder.ex_") stop=$(piece_length Stop.wa_)
   [ -n "$main" ] && [ -n "$stop" ] || { echo "cannot read the package's table" >&2; exit 1; }
@@ -76,58 +135,78 @@ damaged)
   printf "\\$(printf %03o $((byte ^ 0x5A)))" | dd of="$package" bs=1 seek="$at" conv=notrunc status=none
   grep -q '^Stop.wa_ .*CRC-32 mismatch' <<<"$(listing "$package")" || { echo "the damage did not take" >&2; exit 1; }
 
+  deep="C:\\Deep $(printf 'd%.0s' $(seq 1 70))\\$(printf 'e%.0s' $(seq 1 70))\\Screen Recorder"
+  destination=$deep dest_dir=$(unix_path "$deep")
+  programs=$(find "$WINEPREFIX/drive_c/users" -maxdepth 7 -type d -path '*/Start Menu/Programs' | head -n 1)
+  [ -n "$programs" ] || { echo "no Start-menu Programs folder in the prefix" >&2; exit 1; }
   clean_machine
+  fake_earlier "$deep"
+  echo "somebody's file" >"$programs/Screen Recorder"
+  after_setup() { rm -f "$programs/Screen Recorder"; clean_machine; rm -rf "$WINEPREFIX/drive_c/Deep "*; }
   start_setup "$package"
-  walk_to_destination
+  walk_to_destination "$deep"
   must "click $next"
-  drive "expect-box Error \"File '$staging_windows\\Stop.wa_' could not be written!\""
+  drive "expect-box Error \"The setup file '$(windows_path "$package")' is damaged. Please download it again.\""
   drive "press 1"
   drive "expect-box \"Screen Recorder\" \"File 'Stop.wav' could not be extracted!\""
   drive "press 1"
   drive "timeout 120"
+  expect_box "Screen Recorder" "These shortcuts of the Start Menu group 'Screen Recorder' could not be created:    Tarvo's Screen Recorder  VXR Movie Studio  Screen Recorder Help  Uninstall Screen Recorder    Screen Recorder is installed in $deep."
+  drive "press 1"
   drive "expect $next text Finish"
-  drive "expect $status_line text \"$completed\""
-  check_files "$product" "Screen Recorder.exe" Start.wav Shot.wav Click.wav Beep.wav "Uninstall VXR.exe" VXR.chm
-  # The expansion that follows a failed extraction finds the staging file empty.
-  [ -f "$dest_dir/Stop.wav" ] && [ ! -s "$dest_dir/Stop.wav" ] || fail "Stop.wav should be there and empty"
+  drive "expect $status_line text \"Installation of Screen Recorder has been successfully completed!\""
+  check_earlier "$deep" "$product" "Screen Recorder.exe" Start.wav Shot.wav Click.wav Beep.wav "Uninstall VXR.exe" VXR.chm
+  # Nothing at a path cut short on the way.
+  [ "$(cd "$WINEPREFIX/drive_c" && ls -d Deep* | wc -l)" -eq 1 ] || fail "another folder beside the deep one"
+  expect_value "$product_key" Dizin "REG_SZ $deep"
+  expect_value "$uninstall_key" UninstallString "REG_SZ \"$deep\\Uninstall VXR.exe\""
+  [ "$(cat "$programs/Screen Recorder")" = "somebody's file" ] || fail "the file in the group's place changed"
   check_no_staging
-  check_registry
-  check_links
-  close_group_window
   must "click $next"
   wait_setup_end
   ;;
 cancel)
-  # Yes: the setup ends where it stands.
-  cancel_while_installing 6
-  must "gone \"$title\""
-  wait_setup_end
-  check_no_staging
-  check_not_registered
-  # What was expanded before the cancel stays, in the order of installation.
-  expanded=0
-  for name in "${product_files[@]}"; do
-    [ -e "$dest_dir/$name" ] || break
-    expanded=$((expanded + 1))
-  done
-  [ "$expanded" -lt 8 ] || fail "every file was installed before the cancel took effect"
-  [ "$expanded" -eq 0 ] || check_files "$product" "${product_files[@]:0:$expanded}"
-  left=$(find "$dest_dir" -type f 2>/dev/null | wc -l)
-  [ "$left" -eq "$expanded" ] || fail "$left files in the destination, expected the first $expanded"
-  echo "cancelled after $expanded of 8 files"
+  # Yes at a piece of a first installation: nothing is left.
+  clean_machine
+  start_setup "$package"
+  walk_to_destination
+  must "click $next"
+  cancel_answered 6
+  check_nothing_left
   stop_setup
 
-  # No: the installation goes on to its end.
-  cancel_while_installing 7
-  drive "timeout 120"
-  drive "expect $next text Finish"
-  check_files "$product"
-  check_no_staging
-  check_registry
-  check_links
-  close_group_window
+  # Yes at the program group's moment: its links and the registry go too.
+  clean_machine
+  start_setup "$package"
+  walk_to_destination
   must "click $next"
+  drive "timeout 120"
+  must 'expect #1015 text "Shortcuts are being created..."'
+  drive "timeout 60"
+  cancel_answered 6
+  check_nothing_left
+  close_folder_window
+  stop_setup
+
+  # Over an earlier installation: No at a piece lets it go on; Yes after the
+  # main program was replaced sets everything back.
+  clean_machine
+  fake_earlier "$destination"
+  start_setup "$package"
+  walk_to_destination
+  must "click $next"
+  cancel_answered 7
+  # Heard at the next piece, once the main program is being replaced.
+  for _ in $(seq 1 600); do
+    [ -e "$dest_dir/Screen Recorder.exe.vxr-new" ] || [ -e "$dest_dir/Screen Recorder.exe.vxr-old" ] && break
+    sleep 0.05
+  done
+  cancel_answered 6
+  must "gone \"$title\""
   wait_setup_end
+  check_earlier "$destination"
+  check_earlier_registry "$destination"
+  check_no_staging
   ;;
 *)
   echo "unknown scenario $scenario" >&2
@@ -137,6 +216,6 @@ esac
 [ -z "${setup_pid:-}" ] || stop_setup
 trap - EXIT
 # The prefix is shared with the other tests: it is left without the product.
-clean_machine
+after_setup
 [ "$failures" -eq 0 ] && echo "PASSED" || echo "FAILED ($failures)"
 [ "$failures" -eq 0 ]

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # install_walk.sh PACKAGE DRIVER PRODUCT_DIR [SCREENSHOT_DIR]
 # Installs PACKAGE under Wine as a person would, on a machine without the
-# product: through the wizard's pages to the destination page, Next, which
-# installs; Cancel pressed at once and answered No (the installing page stays
-# up meanwhile); the status line watched to the end; "Run VXR now." ticked and
-# Finish pressed, which must start the installed product. Checks that every
+# product: through the wizard's pages to the destination page, Change Dir and
+# Cancel in the chooser, Next, which installs; Cancel pressed at once and
+# answered No (the installing page stays up meanwhile); the status line
+# watched to the end; "Run VXR now." ticked and Finish pressed, which must
+# start the installed product. Checks that every
 # installed file equals PRODUCT_DIR's, the registry values, the Start-menu
 # links and that no staging folder is left; then prints what was installed.
 # With SCREENSHOT_DIR, a screenshot of every step goes there.
@@ -18,6 +19,17 @@ package=$1 driver=$2 product=$3 shots=${4:-}
 clean_machine
 start_setup "$package"
 walk_to_destination
+
+# Change Dir, then Cancel: the default destination is not there yet, and the
+# chooser shows the Windows drive instead; the destination stays what the
+# wizard shows, and Next installs there.
+must 'click "Change Dir"'
+must 'window "Screen Recorder"'
+drive 'expect "#1001" text c:'
+must 'click Cancel'
+must 'gone "Screen Recorder"'
+must "window \"$title\""
+drive "expect #1012 text \"$destination\""
 
 # Next installs. Cancel, pressed right after it, waits until the installation
 # next handles events (after taking out the main program); the question then

@@ -3,13 +3,12 @@
 # The setup's start-up checks and its ways out, under Wine:
 #   1. an earlier installation's directory (the 32-bit registry view) is proposed
 #      on the destination page; Cancel and the close box on every page answered
-#      No change nothing; Yes on page 3 ends the setup and removes the staging
-#      folder;
+#      No change nothing; Yes on page 3 ends the setup and leaves a staging
+#      folder it did not make as it was;
 #   2. beside the running demo product the setup shows its running-copy box over
 #      the backdrop alone, and Cancel ends it without a question;
 #   3. OK while the product still runs asks again; with the product closed, OK
-#      starts the wizard; the close box answered Yes leaves a read-only file and
-#      a subfolder in the staging folder, and removes everything else.
+#      starts the wizard; the close box answered Yes ends it.
 # Runs with the prefix's environment (run-in-wine.sh).
 set -euo pipefail
 stub=$1 driver=$2 product=$3 shots=$4
@@ -44,7 +43,6 @@ cleanup() {
   for pid in $stub_pid $product_pid; do kill "$pid" 2>/dev/null || true; done
   "$VXR_WINE" reg delete "$vendor" /f >/dev/null 2>&1 || true
   "$VXR_WINE" reg delete 'HKLM\Software\Ambretton' /f >/dev/null 2>&1 || true
-  chmod -R u+w "$staging_host" 2>/dev/null || true
   rm -rf "$staging_host" "$c_drive/Old VXR" "$c_drive/Other VXR"
 }
 trap cleanup EXIT
@@ -54,11 +52,6 @@ driver_pid=$DRIVER_PID
 shot() {
   sleep 0.5  # a repaint may still be on its way
   import -window root -display "$DISPLAY" "$shots/$1.png"
-}
-# expect_box TITLE TEXT: the next box, its text on one line (line breaks as blanks).
-expect_box() {
-  drive "box \"$1\"" || return 1
-  [ "$out" = "$1"$'\t'"$2"$'\n' ] || { fail "box: expected '$1: $2', got '${out%$'\n'}'"; return 1; }
 }
 # A second driver, for a window that must not show: it must fail to find it.
 never_shows() {
@@ -80,8 +73,8 @@ expect_end() {
   [ "$rc" -eq 0 ] || fail "$1: the setup ended with exit code $rc"
   stub_pid=""
 }
+# A staging folder some other run or program left: never the setup's own.
 make_staging() {
-  chmod -R u+w "$staging_host" 2>/dev/null || true
   rm -rf "$staging_host"
   mkdir -p "$staging_host"
   for name in VXR.EX_ VXR.CH_ BEEP.WA_; do echo SZDD >"$staging_host/$name"; done
@@ -130,7 +123,8 @@ drive "click $cancel"
 expect_box "Screen Recorder" "$question"
 drive 'press 6'
 expect_end "Yes on page 3"
-[ -e "$staging_host" ] && fail "the staging folder is still there after Yes: $(ls -A "$staging_host")"
+left=$(cd "$staging_host" 2>/dev/null && ls -A | tr '\n' ' ')
+[ "$left" = "BEEP.WA_ VXR.CH_ VXR.EX_ " ] || fail "another's staging folder after Yes: '$left'"
 "$VXR_WINE" reg delete "$vendor" /f >/dev/null 2>&1 || fail "reg delete"
 
 # ---- 2. The product runs: Cancel ends the setup ------------------------------------------
@@ -145,11 +139,6 @@ expect_end "Cancel beside the running product"
 never_shows "$wizard"
 
 # ---- 3. OK while it runs asks again; closed, the wizard starts --------------------------
-make_staging
-mkdir -p "$staging_host/sub"
-echo kept >"$staging_host/sub/inner.bin"
-echo kept >"$staging_host/READONLY.WA_"
-chmod a-w "$staging_host/READONLY.WA_"
 start_stub
 expect_box "Screen Recorder" "$running"
 drive 'press 1'
@@ -170,8 +159,6 @@ drive close
 expect_box "Screen Recorder" "$question"
 drive 'press 6'
 expect_end "Yes on page 1"
-left=$(cd "$staging_host" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ')
-[ "$left" = "./READONLY.WA_ ./sub ./sub/inner.bin " ] || fail "staging folder after Yes: '$left'"
 
 echo "screenshots in $shots"
 [ "$failures" -eq 0 ]
