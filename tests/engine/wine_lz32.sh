@@ -12,6 +12,7 @@ rm -rf "$dir"
 (cd "$dir" && find . -maxdepth 1 -type f -size +15c -exec mscompress {} \; >/dev/null)
 # The small drive S: (tests/wine/drives.sh), full but for an earlier file.
 small="$WINEPREFIX/drives/small"
+mountpoint -q "$small" || { echo "no small drive S: (mounting it needs root)"; exit 1; }
 rm -rf "${small:?}"/*
 printf 'earlier file' >"$small/kept.wav"
 cat /dev/zero >"$small/filler" 2>/dev/null || true

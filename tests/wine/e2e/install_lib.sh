@@ -173,6 +173,11 @@ check_no_staging() {
   [ -z "$left" ] || fail "a staging folder is still there: $left"
 }
 
+# The small drive S: that tests fill up (tests/wine/drives.sh).
+need_small_drive() {
+  mountpoint -q "$WINEPREFIX/drives/small" || { echo "FAILED: no small drive S: (mounting it needs root)" >&2; exit 1; }
+}
+
 # An earlier installation in DIR (a Windows path): every product file holding
 # "earlier NAME", settings of its own and an uninstall entry that only names it.
 fake_earlier() {

@@ -110,6 +110,7 @@ signed)
 damaged)
   # 1. A full disk: the main program cannot be written over the earlier one.
   small='S:\Screen Recorder'
+  need_small_drive
   clean_machine
   fake_earlier "$small"
   cat /dev/zero >"$WINEPREFIX/drives/small/filler" 2>/dev/null
