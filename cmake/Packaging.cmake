@@ -45,12 +45,10 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION devel)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_PACKAGE_DESCRIPTION
-      "vxrpack compresses a product's eight files and appends them to the\n"
-      "setup stub, a single-file Windows setup program (i686), which it\n"
-      "finds installed beside it; it also lists and checks built packages\n"
-      "and compresses and expands single files in the SZDD format.")
-  string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+  set(CPACK_PACKAGE_DESCRIPTION "vxrpack compresses a product's eight files and appends them to the
+setup stub, a single-file Windows setup program (i686) installed with
+it. It also lists and checks built packages, and compresses and expands
+single files in the SZDD format.")
   set(CPACK_STRIP_FILES ON)
   # Debian's own files (copyright, changelog) and the manual page compressed.
   set(CPACK_VXR_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
