@@ -31,12 +31,13 @@ if(VXR_WINDOWS)
   math(EXPR bits "8 * ${CMAKE_SIZEOF_VOID_P}")
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win${bits})
 else()
-  install(TARGETS vxrpack RUNTIME DESTINATION bin)
+  # Checked first, so that a missing stub leaves nothing half-installed.
   install(CODE "
     if(NOT EXISTS \"${VXR_STUB}\")
       message(FATAL_ERROR \"No setup stub at ${VXR_STUB} to install: build it first with\\n\"
                           \"  cmake --preset win32 && cmake --build --preset win32 --target setup-stub\")
     endif()")
+  install(TARGETS vxrpack RUNTIME DESTINATION bin)
   install(FILES ${VXR_STUB} DESTINATION share/vxr-setup)
   install(FILES ${VXRPACK_MANUAL} DESTINATION share/man/man1)
 

@@ -14,9 +14,8 @@ cmake --build --preset win32 -j "$jobs" --target setup-stub vxrpack
 cmake --preset host-release >/dev/null
 cmake --build --preset host-release -j "$jobs" --target vxrpack vxrpack_manual
 
-out=build/packages
-mkdir -p "$out"
-(cd build/host-release && cpack -G DEB -B "$PWD/../../$out")
-(cd build/win32 && cpack -G ZIP -B "$PWD/../../$out")
-rm -rf "$out/_CPack_Packages"
-ls -l "$out"
+# Both land in build/packages (CPACK_PACKAGE_DIRECTORY), beside CPack's staging folder.
+(cd build/host-release && cpack -G DEB)
+(cd build/win32 && cpack -G ZIP)
+rm -rf build/packages/_CPack_Packages
+ls -l build/packages

@@ -50,21 +50,23 @@ std::optional<Bytes> AtRva(Bytes image, const pe::Headers& headers, std::uint32_
   return std::nullopt;
 }
 
+constexpr std::int64_t kFirstEntry = -1;
+
 // The data field of the resource directory entry at `directory` whose ID is
-// `id`, or of its first entry when there is no `id` (names and languages:
-// any will do). Named entries have the top bit set and never equal an ID.
-std::optional<std::uint32_t> Entry(Bytes tree, std::uint32_t directory, std::optional<std::uint32_t> id) {
+// `id`, or of its first entry for kFirstEntry (names and languages: any will
+// do). Named entries have the top bit set and never equal an ID.
+bool Entry(Bytes tree, std::uint32_t directory, std::int64_t id, std::uint32_t& data) {
   std::uint16_t named = 0, ids = 0;
   if (!Read16(tree, std::uint64_t{directory} + 12, named) ||
       !Read16(tree, std::uint64_t{directory} + 14, ids))
-    return std::nullopt;
+    return false;
   for (std::uint32_t i = 0; i < std::uint32_t{named} + ids; ++i) {
     const std::uint64_t at = std::uint64_t{directory} + 16 + 8 * std::uint64_t{i};
-    std::uint32_t name = 0, data = 0;
-    if (!Read32(tree, at, name) || !Read32(tree, at + 4, data)) return std::nullopt;
-    if (!id || name == *id) return data;
+    std::uint32_t name = 0;
+    if (!Read32(tree, at, name) || !Read32(tree, at + 4, data)) return false;
+    if (id == kFirstEntry || name == id) return true;
   }
-  return std::nullopt;
+  return false;
 }
 
 // A node of VS_VERSIONINFO: wLength, wValueLength, wType, a NUL-terminated
@@ -168,19 +170,17 @@ std::optional<ImageVersion> ReadImageVersion(Bytes image, std::string& error) {
       Read32(image, directory + 4, size) && size != 0) {
     tree = AtRva(image, *headers, rva, size);
   }
-  const auto type = tree ? Entry(*tree, 0, kRtVersion) : std::nullopt;
-  if (!type) {
+  std::uint32_t type = 0, name = 0, language = 0, dataRva = 0, dataSize = 0;
+  if (!tree || !Entry(*tree, 0, kRtVersion, type)) {
     error = "has no version resource";
     return std::nullopt;
   }
   // Type, name, language: two directories, then the data entry.
-  const auto name = (*type & kSubdirectory) ? Entry(*tree, *type & ~kSubdirectory, {}) : std::nullopt;
-  const auto language =
-      name && (*name & kSubdirectory) ? Entry(*tree, *name & ~kSubdirectory, {}) : std::nullopt;
-  std::uint32_t dataRva = 0, dataSize = 0;
   std::optional<Bytes> data;
-  if (language && !(*language & kSubdirectory) && Read32(*tree, *language, dataRva) &&
-      Read32(*tree, std::uint64_t{*language} + 4, dataSize)) {
+  if ((type & kSubdirectory) && Entry(*tree, type & ~kSubdirectory, kFirstEntry, name) &&
+      (name & kSubdirectory) && Entry(*tree, name & ~kSubdirectory, kFirstEntry, language) &&
+      !(language & kSubdirectory) && Read32(*tree, language, dataRva) &&
+      Read32(*tree, std::uint64_t{language} + 4, dataSize)) {
     data = AtRva(image, *headers, dataRva, dataSize);
   }
   auto version = data ? ParseVersionInfo(*data) : std::nullopt;
