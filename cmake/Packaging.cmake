@@ -2,7 +2,7 @@
 # from a host build, vxrpack, the shipped stub and the manual page, as the
 # Debian package vxr-setup-tools; from the win32 build, the Windows zip.
 # vxrpack finds the stub from its own place (tools/vxrpack/stub_location.h),
-# so the layout below is part of the tool: bin/ and share/vxr-setup/, or
+# so it relies on the layout below: bin/ and share/vxr-setup/, or
 # side by side in the zip.
 set(CPACK_PACKAGE_NAME vxr-setup-tools)
 set(CPACK_PACKAGE_VENDOR "Ambretton Software")
