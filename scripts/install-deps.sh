@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev clang-format
   mingw-w64 wine wine64 wine32:i386 fonts-wine xvfb xauth imagemagick
-  mscompress libmspack-dev osslsigncode openssl liblnk-utils
+  mscompress libmspack-dev osslsigncode openssl liblnk-utils dpkg-dev lintian
 )
 
 sudo_=""

@@ -132,7 +132,7 @@ TEST_F(CliTest, BuildsChecksCompressesAndExpands) {
   EXPECT_TRUE(Names(dir_ / "out").empty());
 
   // Packages built with --demo and from a folder, listed, and installed:
-  // tests/tools/real_stub.sh, tests/wine/e2e/install_test.sh. A damaged piece
+  // tests/tools/packages.sh, tests/wine/e2e/install_test.sh. A damaged piece
   // fails the check, which names the package.
   auto run = Run({"build", "--stub", S("stub.exe"), "--demo", "--output", S("out/demo.exe")});
   ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -19,7 +19,9 @@
 #include "tools/demo/demo_product.h"
 #include "tools/vxrpack/file_io.h"
 #include "tools/vxrpack/package.h"
+#include "tools/vxrpack/stub_location.h"
 #include "tools/vxrpack/szdd_compressor.h"
+#include "tools/vxrpack/version_resource.h"
 
 namespace {
 
@@ -30,6 +32,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
+// Also the source of the manual page (help2man.sh): a line of its own ending
+// in ':' starts a section there.
 constexpr std::string_view kUsage =
     "usage: vxrpack COMMAND ...\n"
     "\n"
@@ -37,7 +41,7 @@ constexpr std::string_view kUsage =
     "product's eight files, each compressed in the SZDD format of COMPRESS.\n"
     "\n"
     "commands:\n"
-    "  build --stub STUB.exe (--product DIR | --demo | --demo-x64)\n"
+    "  build [--stub STUB.exe] (--product DIR | --demo | --demo-x64)\n"
     "        --output PACKAGE.exe\n"
     "        Compresses the product's files (from DIR, or the built-in demo\n"
     "        product), writes their table into the stub's .vxrpay section and\n"
@@ -45,6 +49,7 @@ constexpr std::string_view kUsage =
     "        a Wine that runs only 64-bit programs. DIR holds, by these names:\n"
     "          Screen Recorder.exe, Stop.wav, Start.wav, Shot.wav, Click.wav,\n"
     "          Beep.wav, Uninstall VXR.exe, VXR.chm\n"
+    "        Without --stub, the stub installed with vxrpack (see files).\n"
     "        The package is written whole or not at all (a temporary file in\n"
     "        its folder, then renamed); its folder is created when missing.\n"
     "        Sign the package, if at all, after building it.\n"
@@ -62,9 +67,19 @@ constexpr std::string_view kUsage =
     "options:\n"
     "  -q, --quiet    no summary table\n"
     "  -h, --help     this text\n"
+    "  --version      vxrpack's version and the stub's (from its version\n"
+    "                 resource): the one given with --stub, else the installed one\n"
     "\n"
-    "exit status: 0 success, 1 failure (the reason on stderr; for list, a piece\n"
-    "that fails a check), 2 wrong usage.\n";
+    "files:\n"
+    "  ../share/vxr-setup/setup-stub.exe, from vxrpack's own folder\n"
+    "  setup-stub.exe in vxrpack's own folder (the Windows zip)\n"
+    "        The setup stub installed with vxrpack: the first of these that\n"
+    "        exists is the one build and --version take without --stub.\n"
+    "\n"
+    "exit status:\n"
+    "  0 success, 1 failure (the reason on stderr; for list, a piece that fails\n"
+    "  a check; for --version, a stub not found or without a version), 2 wrong\n"
+    "  usage.\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "vxrpack: %s\n", message.c_str());
@@ -201,11 +216,13 @@ int Expand(const fs::path& in, const fs::path& out) {
   return kExitOk;
 }
 
-int Build(const fs::path& stubPath, const fs::path& productDir, std::optional<vxr::demo::Programs> demo,
+int Build(const fs::path& givenStub, const fs::path& productDir, std::optional<vxr::demo::Programs> demo,
           const fs::path& output, bool quiet) {
   std::vector<std::uint8_t> stub;
   std::string error;
-  if (!ReadWholeFile(stubPath, stub, error)) return Fail(error);
+  const auto stubPath = FindStub(givenStub, error);
+  if (!stubPath) return Fail(error);
+  if (!ReadWholeFile(*stubPath, stub, error)) return Fail(error);
 
   std::vector<ProductFile> files;
   if (demo) {
@@ -233,7 +250,7 @@ int Build(const fs::path& stubPath, const fs::path& productDir, std::optional<vx
     // Stub problems are reported against the stub, the rest as they come.
     const bool aboutStub = error.rfind("is ", 0) == 0 || error.rfind("has ", 0) == 0 ||
                            error.rfind("its ", 0) == 0 || error.rfind("not ", 0) == 0;
-    return Fail(aboutStub ? Display(stubPath) + ": " + error : error);
+    return Fail(aboutStub ? Display(*stubPath) + ": " + error : error);
   }
   if (!WriteFileAtomically(output, package.bytes, error)) return Fail(error);
   if (!quiet) {
@@ -261,6 +278,24 @@ int List(const fs::path& path, bool quiet) {
   return kExitOk;
 }
 
+// The tool's version even when the stub's cannot be had: it is the one
+// thing sure to be known.
+int PrintVersion(const fs::path& givenStub) {
+  std::printf("vxrpack %s\n", VXRPACK_VERSION);
+  std::fflush(stdout);
+  std::string error;
+  const auto stubPath = FindStub(givenStub, error);
+  if (!stubPath) return Fail(error);
+  std::vector<std::uint8_t> stub;
+  if (!ReadWholeFile(*stubPath, stub, error)) return Fail(error);
+  const auto version = ReadImageVersion(stub, error);
+  if (!version) return Fail(Display(*stubPath) + ": " + error);
+  std::string shown = Dotted(version->product);
+  if (!version->productText.empty()) shown = version->productText + " (" + shown + ")";
+  std::printf("setup stub %s: %s\n", shown.c_str(), Display(*stubPath).c_str());
+  return kExitOk;
+}
+
 int WriteDemo(const fs::path& dir, vxr::demo::Programs programs) {
   std::string error;
   for (const ProductFile& file : vxr::demo::DemoProduct(programs)) {
@@ -273,7 +308,7 @@ int Run(int argc, char** argv) {
   std::vector<std::string> positional;
   std::string stub, product, output;
   std::optional<vxr::demo::Programs> demo;
-  bool quiet = false;
+  bool quiet = false, version = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     auto value = [&](std::string& to) {
@@ -284,6 +319,8 @@ int Run(int argc, char** argv) {
     if (arg == "-h" || arg == "--help") {
       std::fputs(kUsage.data(), stdout);
       return kExitOk;
+    } else if (arg == "--version") {
+      version = true;
     } else if (arg == "-q" || arg == "--quiet") {
       quiet = true;
     } else if (arg == "--demo" || arg == "--demo-x64") {
@@ -299,6 +336,11 @@ int Run(int argc, char** argv) {
       positional.emplace_back(arg);
     }
   }
+  if (version) {
+    if (!positional.empty() || !product.empty() || !output.empty() || demo)
+      return UsageError("--version takes no command and no options but --stub");
+    return PrintVersion(stub);
+  }
   if (positional.empty()) return UsageError("no command");
   const std::string command = positional[0];
   const std::size_t operands = positional.size() - 1;
@@ -313,7 +355,7 @@ int Run(int argc, char** argv) {
   }
   if (command == "build") {
     if (operands != 0) return UsageError("build takes options only");
-    if (stub.empty() || output.empty()) return UsageError("build needs --stub and --output");
+    if (output.empty()) return UsageError("build needs --output");
     if (demo.has_value() == !product.empty()) return UsageError("build needs either --product DIR or --demo");
     return Build(stub, product, demo, output, quiet);
   }
