@@ -1,7 +1,6 @@
 // The chooser's opening sequence, its drive rules and the free space.
 #include "chooser/form3.h"
 
-#include <cwctype>
 #include <string>
 
 #include "chooser/form3_layout.h"
@@ -10,29 +9,17 @@
 #include "platform/dialogs.h"
 #include "platform/disk_space.h"
 #include "platform/drive_type.h"
+#include "common/setup_state.h"
 #include "platform/files.h"
-#include "wizard/form1.h"
-#include "wizard/module1.h"
 
 namespace vxr {
 
 namespace {
 
-constexpr std::uint32_t kDriverBoxStyle =
-    platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal;  // 0x1030
 constexpr wchar_t kDriverTitle[] = L"Driver";
 // A drive that cannot be read sends the lists back to the destination's drive,
 // which may send them on to the Windows drive: never deeper than that.
 constexpr int kDeepestChange = 4;
-
-bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
-  return true;
-}
-
-std::wstring WindowsDriveLetter() { return std::wstring(Trim(WindowsDrive).substr(0, 2)); }
 
 }  // namespace
 
@@ -43,7 +30,7 @@ void Form3::Change(platform::ControlId control) {
 }
 
 void Form3::Form_Load() {
-  window_.SetIcon(TheForm1().Window().Icon());
+  window_.SetIcon(owner_->OwnerWindow().Icon());
   window_.SetText(Label1, L"Select a destination for Screen Recorder");
   window_.SetText(Label2, L"Free Space in Drive");
   window_.SetText(Command1, L"&New Folder");
@@ -85,7 +72,7 @@ void Form3::Drive1_Change() {
     case platform::kDriveRamDisk: refusal = L"Screen Recorder can not be installed into a RAM driver."; break;
     default: break;  // fixed drives are taken; no root (1) and the unnamed kinds (7 on) are refused silently
   }
-  if (!refusal.empty()) platform::ShowMessageBox(refusal, kDriverBoxStyle, kDriverTitle);
+  if (!refusal.empty()) platform::ShowMessageBox(refusal, platform::kBoxAlert, kDriverTitle);
 
   if (type != platform::kDriveFixed) {
     ReturnToDestination();
@@ -96,7 +83,7 @@ void Form3::Drive1_Change() {
     const bool ownDrive = EqualIgnoringCase(destination.substr(0, 2), drive);
     if (!OpenFolder(ownDrive ? std::wstring_view(destination) : std::wstring_view(drive))) {
       // A fixed drive without its medium, or locked: say so, and go back.
-      platform::ShowMessageBox(root + L" is not ready!", kDriverBoxStyle, kDriverTitle);
+      platform::ShowMessageBox(root + L" is not ready!", platform::kBoxAlert, kDriverTitle);
       ReturnToDestination();
     }
   }

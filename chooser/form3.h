@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "chooser/chooser_owner.h"
 #include "platform/forms.h"
 
 namespace vxr {
@@ -28,8 +29,11 @@ class Form3 final : public platform::FormEvents {
 
   Form3();
   platform::Form& Window() { return window_; }
-  // Loads it afresh and shows it in front of `wizard`; returns at once.
-  void Show(const platform::Form& wizard) { window_.Show(&wizard); }
+  // Loads it afresh and shows it in front of its owner; returns at once.
+  void Show(ChooserOwner& owner) {
+    owner_ = &owner;
+    window_.Show(&owner.OwnerWindow());
+  }
 
   // Event handlers.
   void Form_Load() override;
@@ -55,6 +59,7 @@ class Form3 final : public platform::FormEvents {
   void ReturnToDestination();
 
   platform::Form window_;
+  ChooserOwner* owner_ = nullptr;
   int changeDepth_ = 0;  // Drive1_Change inside Drive1_Change
 };
 

@@ -5,15 +5,10 @@
 #include "chooser/free_space.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
+#include "common/setup_state.h"
 #include "platform/files.h"
-#include "wizard/form1.h"
-#include "wizard/module1.h"
 
 namespace vxr {
-
-namespace {
-constexpr std::uint32_t kOkExclamation = platform::kMbOk | platform::kMbIconExclamation;  // 0x30
-}  // namespace
 
 void Form3::Click(platform::ControlId control) {
   switch (control) {
@@ -33,7 +28,7 @@ void Form3::Command1_Click() {
   const std::wstring answer(Trim(platform::ShowInputBox(Trim(prompt), L"New Folder", L"")));
   if (answer.empty()) return;  // nothing typed, only blanks, or cancelled
   if (answer.find_first_of(L"\\*?,:") != std::wstring::npos) {
-    platform::ShowMessageBox(L"Characters, like '\\*?,:' are invalid.", kOkExclamation,
+    platform::ShowMessageBox(L"Characters, like '\\*?,:' are invalid.", platform::kBoxWarning,
                              L"Invalid Characters");
     return;
   }
@@ -41,12 +36,12 @@ void Form3::Command1_Click() {
   // A name the file system refuses, a write-protected medium or a drive that
   // has gone: say so and stay, on the folder the user was in.
   if (!platform::PathExists(folder) && platform::MakeDirectory(folder) != platform::kErrorSuccess) {
-    platform::ShowMessageBox(folder + L" could not be created!", kOkExclamation, L"Error");
+    platform::ShowMessageBox(folder + L" could not be created!", platform::kBoxWarning, L"Error");
     return;
   }
   // An existing folder is simply opened; a file of that name cannot be.
   if (!window_.SetPath(Dir1, folder))
-    platform::ShowMessageBox(folder + L" could not be opened!", kOkExclamation, L"Error");
+    platform::ShowMessageBox(folder + L" could not be opened!", platform::kBoxWarning, L"Error");
 }
 
 // Ok.
@@ -54,7 +49,7 @@ void Form3::Command2_Click() {
   if (!EnoughFreeSpace(FreeSpaceKB())) {
     platform::ShowMessageBox(
         L"Space in drive is less than 500.000 bytes.\rYou need more space to install Screen Recorder.",
-        kOkExclamation, L"Warning");
+        platform::kBoxWarning, L"Warning");
     return;
   }
   // A drive root is not taken from the list: the destination stays as it was.
@@ -64,17 +59,16 @@ void Form3::Command2_Click() {
     if (EndsWith(chosen, L'\\')) chosen.pop_back();
     InstallDir = chosen;
   }
-  platform::Form& wizard = TheForm1().Window();
   // Never less than a folder: what the wizard shows stands.
-  if (InstallDir.Trimmed().size() < 4) InstallDir = Trim(wizard.Text(Form1::Label10));
+  if (InstallDir.Trimmed().size() < 4) InstallDir = owner_->ShownDestination();
   window_.Unload();
-  wizard.SetText(Form1::Label10, InstallDir.Trimmed());
-  wizard.SetInUse(true);
+  owner_->ShowDestination(InstallDir.Trimmed());
+  owner_->GiveBack();
 }
 
 // Cancel.
 void Form3::Command3_Click() {
-  TheForm1().Window().SetInUse(true);
+  owner_->GiveBack();
   window_.Unload();
 }
 
@@ -82,7 +76,7 @@ void Form3::Form_QueryUnload(bool& cancel, platform::CloseReason reason) {
   (void)cancel;  // the chooser never refuses to close
   // Ok and Cancel give the wizard back themselves; the close box, the control
   // menu and Windows shutting down leave it to this.
-  if (reason != platform::CloseReason::Code) TheForm1().Window().SetInUse(true);
+  if (reason != platform::CloseReason::Code) owner_->GiveBack();
 }
 
 }  // namespace vxr

@@ -18,6 +18,18 @@ constexpr std::wstring_view Trim(std::wstring_view text) {
 
 constexpr bool EndsWith(std::wstring_view text, wchar_t c) { return !text.empty() && text.back() == c; }
 
+// Equal but for the case of the letters A to Z, as Windows compares the
+// drive letters and folder names the setup makes.
+constexpr bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const wchar_t x = a[i] >= L'A' && a[i] <= L'Z' ? static_cast<wchar_t>(a[i] + 0x20) : a[i];
+    const wchar_t y = b[i] >= L'A' && b[i] <= L'Z' ? static_cast<wchar_t>(b[i] + 0x20) : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
 // A text of exactly N characters: every assignment pads with blanks or cuts,
 // so readers always take Trimmed().
 template <std::size_t N>

@@ -13,7 +13,6 @@
 namespace vxr {
 namespace {
 
-constexpr std::uint32_t kStyle = platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal;
 
 // The DOS errors with a message of their own, in the order of their codes -1 to -15.
 constexpr std::int16_t kKnownOpenErrors[] = {2, 3, 4, 5, 8, 11, 15, 19, 21, 23, 27, 32, 54, 65, 80};
@@ -40,7 +39,7 @@ constexpr const wchar_t* kFileSuffixes[] = {
 static_assert(std::size(kFileSuffixes) == 16);
 static_assert(std::size(kKnownOpenErrors) == 15);
 
-void Show(std::wstring_view text) { platform::ShowMessageBox(text, kStyle, kExpandFilesTitle); }
+void Show(std::wstring_view text) { platform::ShowMessageBox(text, platform::kBoxAlert, kExpandFilesTitle); }
 
 // The message for ExpandFile's result after a failed copy, or nullptr.
 const wchar_t* CopyMessage(std::int32_t result) {
@@ -105,8 +104,9 @@ void ReportFileError(std::int32_t code, std::wstring_view filePath) {
   Show(text);
 }
 
-std::int32_t ExpandFile(std::wstring_view sourcePath, std::wstring_view destinationPath, bool showErrors,
+std::int32_t ExpandFile(std::wstring_view sourcePath, std::wstring_view destinationPath, ShowErrors show,
                         FileJournal* journal) {
+  const bool showErrors = show == ShowErrors::Yes;
   platform::LzOpenInfo sourceInfo;
   const std::int32_t source = platform::LzOpenFile(Trim(sourcePath), sourceInfo, platform::kOfRead);
   std::int32_t r = MapOpenError(source, sourceInfo.errorCode);

@@ -12,9 +12,12 @@ class FileJournal;
 
 inline constexpr wchar_t kExpandFilesTitle[] = L"ExpandFiles - Hata!";
 
+// Whether ExpandFile explains its failures in a message box.
+enum class ShowErrors : bool { No, Yes };
+
 // The bytes written (0 and above); -1 to -16 when opening the source or the
 // destination failed (MapOpenError); LZCopy's error code times 100 when the
-// copy failed. With showErrors false nothing is shown.
+// copy failed. With ShowErrors::No nothing is shown.
 //
 // An earlier file at the destination is never cut short: the expansion goes
 // into a new file beside it, which takes the destination's name only once it
@@ -22,7 +25,7 @@ inline constexpr wchar_t kExpandFilesTitle[] = L"ExpandFiles - Hata!";
 // was; one that cannot be replaced (in use) gives the code of its DOS error,
 // naming the destination. With a journal the earlier file is kept aside, and
 // the change recorded, until the installation ends.
-std::int32_t ExpandFile(std::wstring_view sourcePath, std::wstring_view destinationPath, bool showErrors,
+std::int32_t ExpandFile(std::wstring_view sourcePath, std::wstring_view destinationPath, ShowErrors show,
                         FileJournal* journal = nullptr);
 
 // 0 for a handle of 0 or above; otherwise the file error code, -1 to -16, of

@@ -8,7 +8,7 @@
 
 #include "common/crc32.h"
 #include "common/text.h"
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 #include "platform/dialogs.h"
 #include "platform/raw_file.h"
 
@@ -98,7 +98,7 @@ bool ExtractPiece(std::wstring_view sourcePath, std::wstring_view destinationPat
     text += destination;
     text += L"' could not be written!";
   }
-  platform::ShowMessageBox(text, platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal,
+  platform::ShowMessageBox(text, platform::kBoxAlert,
                            L"Error");
   return false;
 }

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/payload_format.h"
+#include "format/payload_format.h"
 
 namespace vxr {
 

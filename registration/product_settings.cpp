@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "common/text.h"
 #include "registration/registry.h"
 
 namespace vxr {
@@ -12,7 +11,7 @@ void WriteRegistrySettings(std::wstring_view installDir, InstallUi& ui) {
   ui.SetStatusLine(L"Registry settings are being done...");
 
   CreateRegKey(kRoot, kProductKey);
-  SaveRegString(kRoot, kProductKey, L"Dizin", Trim(installDir));
+  SaveRegString(kRoot, kProductKey, L"Dizin", installDir);
   SaveRegDWord(kRoot, kProductKey, L"Version", 10);
   SaveRegDWord(kRoot, kProductKey, L"IncCur", 1);
   // The product's own settings survive a reinstallation; only a missing,
@@ -28,7 +27,7 @@ void WriteRegistrySettings(std::wstring_view installDir, InstallUi& ui) {
   // Files" would first be tried as "C:\Program.exe", with the rights of whoever
   // uninstalls.
   SaveRegString(kRoot, kUninstallKey, L"UninstallString",
-                L"\"" + std::wstring(Trim(installDir)) + L"\\Uninstall VXR.exe\"");
+                L"\"" + std::wstring(installDir) + L"\\Uninstall VXR.exe\"");
 }
 
 }  // namespace vxr

@@ -13,8 +13,7 @@ inline constexpr wchar_t kProductKey[] = L"Software\\Ambretton\\VXR";
 inline constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ScreenRecorder";
 
-// `installDir` is the destination directory as the wizard holds it; blanks at
-// either end are dropped. Failures are reported by the registry routines and
+// `installDir` is the destination directory, trimmed. Failures are reported by the registry routines and
 // never stop the installation.
 void WriteRegistrySettings(std::wstring_view installDir, InstallUi& ui);
 

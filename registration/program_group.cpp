@@ -1,6 +1,5 @@
 #include "registration/program_group.h"
 
-#include "common/text.h"
 #include "platform/dde.h"
 #include "platform/events.h"
 #include "platform/files.h"
@@ -68,9 +67,8 @@ std::wstring GroupFolder() {
   return programs.empty() ? programs : programs + L"\\" + kGroupName;
 }
 
-std::vector<std::wstring> CreateProgramGroup(std::wstring_view installDir, InstallUi& ui) {
+std::vector<std::wstring> CreateProgramGroup(std::wstring_view dir, InstallUi& ui) {
   ui.SetStatusLine(L"Shortcuts are being created...");
-  const std::wstring_view dir = Trim(installDir);
   const std::wstring folder = GroupFolder();
 
   ProgramManager progman;

@@ -37,8 +37,7 @@ inline constexpr std::uint32_t kProgmanWaitMilliseconds = 5000;
 // cannot tell where that is.
 std::wstring GroupFolder();
 
-// `installDir` is the destination directory as the wizard holds it; blanks at
-// either end are dropped. Commands Program Manager doesn't carry out (none
+// `installDir` is the destination directory, trimmed. Commands Program Manager doesn't carry out (none
 // answers, it refuses, or the wait runs out) are carried out by the setup
 // itself. The result names the offered items whose links are not in the group
 // afterwards: empty when the group is complete.

@@ -14,7 +14,6 @@ using platform::ToAnsi;
 namespace {
 
 constexpr wchar_t kTitle[] = L"Hata - Error";
-constexpr std::uint32_t kStyle = platform::kMbIconExclamation | platform::kMbSystemModal;  // 0x1030
 constexpr wchar_t kKeyNotCreated[] = L"Registry anahtarı oluşturulamadı. Registry key could not be created!";
 constexpr wchar_t kStringNotWritten[] =
     L"Registry'e string yazılamadı! Registry value(string) could not be written!";
@@ -32,7 +31,7 @@ std::wstring UpToFirstNul(std::wstring text) {
 void CreateRegKey(RootKey root, std::wstring_view keyPath) {
   reg::Key key;
   if (reg::CreateKey(root, ToAnsi(keyPath), key) != reg::kSuccess)
-    platform::ShowMessageBox(kKeyNotCreated, kStyle, kTitle);
+    platform::ShowMessageBox(kKeyNotCreated, platform::kBoxAlert, kTitle);
 }
 
 std::wstring GetRegString(RootKey root, std::wstring_view keyPath, std::wstring_view valueName,
@@ -64,7 +63,7 @@ void SaveRegString(RootKey root, std::wstring_view keyPath, std::wstring_view va
   // would otherwise run past its end.
   if (reg::SetValue(key, ToAnsi(valueName), reg::ValueType::Sz,
                     {reinterpret_cast<const std::uint8_t*>(data.c_str()), data.size() + 1}) != reg::kSuccess)
-    platform::ShowMessageBox(kStringNotWritten, kStyle, kTitle);
+    platform::ShowMessageBox(kStringNotWritten, platform::kBoxAlert, kTitle);
 }
 
 std::int32_t GetRegDWord(RootKey root, std::wstring_view keyPath, std::wstring_view valueName,

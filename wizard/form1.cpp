@@ -63,7 +63,7 @@ void Form1::Command3_Click() { window_.Unload(); }
 // Change Dir: the chooser gives the wizard back when it closes.
 void Form1::Command4_Click() {
   window_.SetInUse(false);
-  TheForm3().Show(window_);
+  TheForm3().Show(*this);
 }
 
 void Form1::Option1_Click() { window_.SetEnabled(Command2, true); }
@@ -102,7 +102,7 @@ void Form1::ShowPage() {
       if (!platform::FitsAnsiCodePage(dir)) {
         platform::ShowMessageBox(dir + L" cannot be used: its name has characters that the language settings "
                                        L"of this Windows do not support. Please choose another directory.",
-                                 platform::kMbOk | platform::kMbIconExclamation, L"Error");
+                                 platform::kBoxWarning, L"Error");
         WizardPage = 3;
         window_.SetVisible(Frame1(3), true);
         return;
@@ -117,11 +117,11 @@ void Form1::ShowPage() {
         if (InstallDir.Trimmed() == DefaultInstallDir()) {
           // Directories are made one level at a time: the parent first. A
           // failure here surfaces as the installation's own file errors.
-          make(std::wstring(Trim(WindowsDrive).substr(0, 2)) + L"\\Program Files");
+          make(WindowsDriveLetter() + L"\\Program Files");
           make(DefaultInstallDir());
         } else {
           platform::ShowMessageBox(dir + L" could not be found!",
-                                   platform::kMbOk | platform::kMbIconExclamation, L"Error");
+                                   platform::kBoxWarning, L"Error");
           WizardPage = 3;
           window_.SetVisible(Frame1(3), true);
           return;

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "chooser/chooser_owner.h"
 #include "engine/file_journal.h"
 #include "engine/staging_folder.h"
 #include "platform/forms.h"
@@ -11,7 +12,7 @@
 
 namespace vxr {
 
-class Form1 final : public platform::FormEvents {
+class Form1 final : public platform::FormEvents, public ChooserOwner {
  public:
   // Control ids: the order of the design table.
   enum Control : platform::ControlId {
@@ -61,6 +62,12 @@ class Form1 final : public platform::FormEvents {
 
   // The installation has finished exactly when Next reads "Finish".
   bool Finished() const;
+
+  // The destination chooser's owner: the destination page's Label10.
+  const platform::Form& OwnerWindow() const override { return window_; }
+  std::wstring ShownDestination() const override { return window_.Text(Label10); }
+  void ShowDestination(std::wstring_view destination) override { window_.SetText(Label10, destination); }
+  void GiveBack() override { window_.SetInUse(true); }
 
  private:
   void ShowPage();

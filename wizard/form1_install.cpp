@@ -21,8 +21,6 @@ namespace vxr {
 
 namespace {
 
-constexpr std::uint32_t kMessageStyle =
-    platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal;
 constexpr wchar_t kMessageTitle[] = L"Screen Recorder";
 
 // What the user is told when a piece other than the main program fails, in
@@ -57,7 +55,7 @@ class FinishPage final : public InstallUi {
   platform::Form& window_;
 };
 
-void Tell(const std::wstring& text) { platform::ShowMessageBox(text, kMessageStyle, kMessageTitle); }
+void Tell(const std::wstring& text) { platform::ShowMessageBox(text, platform::kBoxAlert, kMessageTitle); }
 
 }  // namespace
 
@@ -75,8 +73,8 @@ void Form1::InstallFiles() {
 
   // A folder of this run's own, so that nothing is extracted through a link
   // or into a folder that something else put there first.
-  if (staging_.Make(Trim(TempDir)) != platform::kErrorSuccess) {
-    Tell(L"The temporary folder '" + std::wstring(Trim(TempDir)) +
+  if (staging_.Make(TempDir) != platform::kErrorSuccess) {
+    Tell(L"The temporary folder '" + TempDir +
          L"\\VXRTMP' could not be created! Screen Recorder cannot be installed.");
     AbandonInstallation();
   }
@@ -111,7 +109,7 @@ void Form1::InstallFiles() {
     // A piece that did not come out whole is not expanded: the destination
     // keeps the file it had, if any.
     if (!extracted) continue;
-    if (ExpandFile(stagingFile, installedFile, true, &files_) < 0) {
+    if (ExpandFile(stagingFile, installedFile, ShowErrors::Yes, &files_) < 0) {
       if (mainProgram) AbandonInstallation();
       Tell(messages.notExpanded);
     }

@@ -13,10 +13,11 @@ namespace vxr {
 
 namespace {
 
-// What the system reports, without a trailing backslash.
-std::wstring WithoutTrailingBackslash(std::wstring text) {
-  if (EndsWith(Trim(text), L'\\')) text = std::wstring(Trim(text).substr(0, Trim(text).size() - 1));
-  return text;
+// What the system reports, trimmed once here, without a trailing backslash.
+std::wstring WithoutTrailingBackslash(std::wstring_view text) {
+  text = Trim(text);
+  if (EndsWith(text, L'\\')) text.remove_suffix(1);
+  return std::wstring(text);
 }
 
 // The directory of an earlier installation, when the product's key names one
@@ -45,8 +46,7 @@ void Form1::Form_Load() {
   // there, gives way to the Windows folder's own. The staging folder must
   // never land at the root of whatever drive is current.
   TempDir = WithoutTrailingBackslash(platform::TempFolder());
-  if ((Trim(TempDir).empty() || !platform::PathExists(Trim(TempDir))) && !Trim(WindowsDrive).empty())
-    TempDir = std::wstring(Trim(WindowsDrive)) + L"\\Temp";
+  if ((TempDir.empty() || !platform::PathExists(TempDir)) && !WindowsDrive.empty()) TempDir = WindowsDrive + L"\\Temp";
   ProposeInstallDir();
 
   // The product must not run while its files are replaced. The box stands
@@ -55,7 +55,7 @@ void Form1::Form_Load() {
     const int answer = platform::ShowMessageBox(
         L"Tarvo's Screen Recorder is currently running, please close it before starting to install.\r\n\r\n"
         L"Press on OK button to continue...",
-        platform::kMbOkCancel | platform::kMbIconExclamation | platform::kMbDefButton2, L"Screen Recorder");
+        platform::kBoxOkCancel, L"Screen Recorder");
     // Only OK scans again: a box that could not be shown must not turn this
     // into an endless loop.
     if (answer != platform::kIdOk) {

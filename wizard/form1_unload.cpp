@@ -25,7 +25,7 @@ void StartProduct() {
       L"Screen Recorder could not be started:\r\n" + program +
           L"\r\n\r\nThe program file is missing or damaged. Please install Screen Recorder "
           L"again.",
-      platform::kMbOk | platform::kMbIconExclamation, L"Error");
+      platform::kBoxWarning, L"Error");
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ void Form1::Form_Unload(bool& cancel) {
   }
   const int answer = platform::ShowMessageBox(
       L"Do you want to cancel the installation?",
-      platform::kMbYesNo | platform::kMbIconQuestion | platform::kMbDefButton2 | platform::kMbSystemModal,
+      platform::kBoxQuestion,
       L"Screen Recorder");
   if (answer == platform::kIdNo) {
     // The wizard stays as it was, on its page; during the installation, the
@@ -63,7 +63,7 @@ void Form1::AbandonInstallation() {
     // Nothing was thrown away: the user must know what is still changed.
     std::wstring text = L"Screen Recorder could not set everything back as it was before the installation:\r\n";
     for (const std::wstring& line : failures) text += L"\r\n" + line;
-    platform::ShowMessageBox(text, platform::kMbOk | platform::kMbIconExclamation | platform::kMbSystemModal,
+    platform::ShowMessageBox(text, platform::kBoxAlert,
                              L"Screen Recorder");
   }
   platform::EndProgram();

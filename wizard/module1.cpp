@@ -8,20 +8,11 @@
 
 namespace vxr {
 
-std::uint8_t WizardPage = 0;
-FixedText<256> InstallDir;
-std::wstring TempDir;
-std::wstring WindowsDrive;
-
 namespace {
 std::unique_ptr<Form1> form1;
 std::unique_ptr<Form2> form2;
 std::unique_ptr<Form3> form3;
 }  // namespace
-
-std::wstring DefaultInstallDir() {
-  return std::wstring(Trim(WindowsDrive).substr(0, 2)) + L"\\Program Files\\Screen Recorder";
-}
 
 Form1& TheForm1() {
   if (!form1) form1 = std::make_unique<Form1>();

@@ -213,7 +213,7 @@ Steps StepTimes(Machine& machine) {
     vxr::ExtractPiece(kPackage, staged, piece.length, piece.distance, piece.crc);
     steps.extract += Milliseconds(Clock::now() - start);
     start = Clock::now();
-    vxr::ExpandFile(staged, std::wstring(kDestination) + L"\\" + piece.installedName, true);
+    vxr::ExpandFile(staged, std::wstring(kDestination) + L"\\" + piece.installedName, vxr::ShowErrors::Yes);
     steps.expand += Milliseconds(Clock::now() - start);
   }
   NoWindow ui;

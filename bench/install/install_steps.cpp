@@ -17,7 +17,7 @@
 #include "engine/expand_files.h"
 #include "engine/extract_piece.h"
 #include "engine/payload_table.h"
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 #include "registration/product_settings.h"
 #include "registration/program_group.h"
 
@@ -92,7 +92,7 @@ int main() {
     (void)sum;
     crc += Now() - start;
     start = Now();
-    if (vxr::ExpandFile(staged, destination + L"\\" + piece.installedName, true) < 0) return 1;
+    if (vxr::ExpandFile(staged, destination + L"\\" + piece.installedName, vxr::ShowErrors::Yes) < 0) return 1;
     expand += Now() - start;
   }
   NoWindow ui;

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <vector>
 
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
 

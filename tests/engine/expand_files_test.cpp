@@ -33,10 +33,10 @@ class ExpandFilesTest : public ::testing::Test {
   std::int32_t Both(const std::function<void()>& arm, std::wstring_view target = kTarget) {
     headless::ClearShownBoxes();
     arm();
-    const std::int32_t quiet = ExpandFile(kSource, target, false);
+    const std::int32_t quiet = ExpandFile(kSource, target, ShowErrors::No);
     EXPECT_TRUE(Boxes().empty());
     arm();
-    EXPECT_EQ(ExpandFile(kSource, target, true), quiet);
+    EXPECT_EQ(ExpandFile(kSource, target, ShowErrors::Yes), quiet);
     return quiet;
   }
   const std::vector<headless::ShownBox>& Boxes() const { return headless::ShownBoxes(); }
@@ -44,11 +44,11 @@ class ExpandFilesTest : public ::testing::Test {
 };
 
 TEST_F(ExpandFilesTest, ExpandsAndCopiesPlainFiles) {
-  EXPECT_EQ(ExpandFile(std::wstring(L"  ") + kSource + L" ", std::wstring(L" ") + kTarget + L" ", true), 18);
+  EXPECT_EQ(ExpandFile(std::wstring(L"  ") + kSource + L" ", std::wstring(L" ") + kTarget + L" ", ShowErrors::Yes), 18);
   EXPECT_EQ(machine_.ReadFile(kTarget), "ABCDEFGHABCDEFGHAB");
   for (const std::string plain : {"no header here", ""}) {
     machine_.WriteFile(kSource, plain);
-    EXPECT_EQ(ExpandFile(kSource, kTarget, true), static_cast<std::int32_t>(plain.size()));
+    EXPECT_EQ(ExpandFile(kSource, kTarget, ShowErrors::Yes), static_cast<std::int32_t>(plain.size()));
     EXPECT_EQ(machine_.ReadFile(kTarget), plain);
   }
   EXPECT_TRUE(Boxes().empty());

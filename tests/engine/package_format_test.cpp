@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/payload_table.h"
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 #include "tests/support/pe_builder.h"
 
 namespace vxr {

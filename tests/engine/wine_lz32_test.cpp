@@ -36,7 +36,7 @@ Bytes ExpandAlike(const fs::path& source) {
   const fs::path target = g_work / "out.bin";
   std::error_code ec;
   fs::remove(target, ec);
-  const std::int32_t real = ExpandFile(source.wstring(), target.wstring(), false);
+  const std::int32_t real = ExpandFile(source.wstring(), target.wstring(), ShowErrors::No);
   Bytes ours;
   const std::int32_t mine = szdd::ExpandBuffer(test::ReadFile(source), ours);
   EXPECT_EQ(real, mine < 0 ? mine * 100 : mine) << "LZ32 against ours";
@@ -110,39 +110,39 @@ TEST(Lz32, FailuresReachTheirCodes) {
   const std::wstring source = (g_corpus / "beep.wav_").wstring();
   const std::wstring work = g_work.wstring();
   const std::wstring target = work + L"\\beep.wav";
-  EXPECT_EQ(ExpandFile(work + L"\\none.wa_", target, false), -1) << "missing source";
-  EXPECT_EQ(ExpandFile(source, work + L"\\nowhere\\beep.wav", false), -2) << "missing folder";
+  EXPECT_EQ(ExpandFile(work + L"\\none.wa_", target, ShowErrors::No), -1) << "missing source";
+  EXPECT_EQ(ExpandFile(source, work + L"\\nowhere\\beep.wav", ShowErrors::No), -2) << "missing folder";
 
   // LZ32 retries a failed open with the compressed form of the name (last
   // character "_"), and reports that second attempt's error: only names that
   // already end in "_" keep their own error.
   const std::wstring folder = work + L"\\folder.wa_";
   CreateDirectoryW(folder.c_str(), nullptr);
-  EXPECT_EQ(ExpandFile(source, folder, false), -4) << "a folder as destination";
+  EXPECT_EQ(ExpandFile(source, folder, ShowErrors::No), -4) << "a folder as destination";
   const auto length = static_cast<std::int32_t>(test::ReadFile(g_corpus / "beep.wav").size());
   ASSERT_TRUE(CopyFileW(source.c_str(), (work + L"\\retry.wa_").c_str(), FALSE));
-  EXPECT_EQ(ExpandFile(work + L"\\retry.wav", target, false), length) << "retry.wav finds retry.wa_";
+  EXPECT_EQ(ExpandFile(work + L"\\retry.wav", target, ShowErrors::No), length) << "retry.wav finds retry.wa_";
 
   // A file someone holds open without sharing, as source and as destination.
   const std::wstring heldPath = work + L"\\held.wa_";
   HANDLE held = CreateFileW(heldPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(ExpandFile(heldPath, target, false), -12) << "source in use";
-  EXPECT_EQ(ExpandFile(source, heldPath, false), -12) << "destination in use";
+  EXPECT_EQ(ExpandFile(heldPath, target, ShowErrors::No), -12) << "source in use";
+  EXPECT_EQ(ExpandFile(source, heldPath, ShowErrors::No), -12) << "destination in use";
   CloseHandle(held);
 
   // The drive S: is full (wine_lz32.sh): every write fails, so the copy does,
   // and the earlier file it was to replace stays whole.
-  EXPECT_EQ(ExpandFile(source, L"S:\\kept.wav", false), -400) << "full disk";
+  EXPECT_EQ(ExpandFile(source, L"S:\\kept.wav", ShowErrors::No), -400) << "full disk";
   EXPECT_EQ(test::ReadFile(L"S:\\kept.wav"), (Bytes{'e', 'a', 'r', 'l', 'i', 'e', 'r', ' ', 'f', 'i', 'l', 'e'}));
   EXPECT_FALSE(fs::exists(L"S:\\kept.wav.vxr-new")) << "the half-written new file is removed";
-  EXPECT_EQ(ExpandFile(source, target, false), length);
+  EXPECT_EQ(ExpandFile(source, target, ShowErrors::No), length);
 
   // Paths longer than an OFSTRUCT holds (128 characters) are opened all the same.
   const std::wstring deep = work + L"\\" + std::wstring(120, L'd');
   CreateDirectoryW(deep.c_str(), nullptr);
-  EXPECT_EQ(ExpandFile(source, deep + L"\\beep.wav", false), length) << "a deep destination";
-  EXPECT_EQ(ExpandFile(deep + L"\\beep.wav", deep + L"\\copy.wav", false), length) << "a deep source";
+  EXPECT_EQ(ExpandFile(source, deep + L"\\beep.wav", ShowErrors::No), length) << "a deep destination";
+  EXPECT_EQ(ExpandFile(deep + L"\\beep.wav", deep + L"\\copy.wav", ShowErrors::No), length) << "a deep source";
 }
 
 }  // namespace

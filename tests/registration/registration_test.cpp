@@ -117,11 +117,11 @@ TEST_F(RegistryTest, RefusedWritesShowTheirOwnMessageOnly) {
   EXPECT_FALSE(headless::RegistryKeyExists(kLm, kUninstallKey));
 }
 
-// A first installation writes both keys, the folder trimmed; then over stored
+// A first installation writes both keys; then over stored
 // values: only a DWORD 70 moves the desktop rate, only a DWORD other than 0
 // keeps the frame setting.
 TEST_F(RegistryTest, ProductSettingsFirstAndOverStoredValues) {
-  Settings(L"  C:\\Program Files\\Screen Recorder" + std::wstring(200, L' '));
+  Settings();
   EXPECT_EQ(headless::RegistryValueNames(kLm, kProductKey),
             (std::vector<std::wstring>{L"Dizin", L"Version", L"IncCur", L"dwKFE"}));
   EXPECT_EQ(Values(kProductKey, {L"Dizin", L"Version", L"IncCur", L"dwKFE"}),
@@ -162,7 +162,7 @@ const std::wstring kCommands[] = {
 class ProgramGroupTest : public ::testing::Test {
  protected:
   // A fresh machine whose destination holds the main program and, as asked,
-  // the help file and uninstaller; then the step, for the padded folder.
+  // the help file and uninstaller; then the step.
   void Run(bool help, bool uninstaller, bool hidden, std::vector<platform::DdeAnswer> answers = {}) {
     machine_.emplace();
     machine_->MakeFolders(kDir);
@@ -174,7 +174,7 @@ class ProgramGroupTest : public ::testing::Test {
     for (const auto answer : answers) headless::QueueDdeAnswer(answer);
     ui_.log.clear();
     headless::QueueEvent([this] { ui_.log.push_back(L"events"); });
-    CreateProgramGroup(L" " + kDir + L"     ", ui_);
+    CreateProgramGroup(kDir, ui_);
     EXPECT_EQ(headless::OpenDdeConversationCount(), 0);
     EXPECT_EQ(ui_.log, (std::vector<std::wstring>{L"status: Shortcuts are being created...", L"refresh",
                                                   L"events", L"refresh"}));

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/payload_format.h"
+#include "format/payload_format.h"
 
 namespace vxr::test {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "engine/payload_table.h"
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 #include "tests/support/corpus.h"
 #include "tests/support/pe_builder.h"
 #include "tools/demo/demo_product.h"

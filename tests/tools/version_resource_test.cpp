@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 #include "tests/support/corpus.h"
 #include "tests/support/pe_builder.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "common/crc32.h"
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 #include "codec/szdd_expander.h"
 #include "codec/szdd_format.h"
 

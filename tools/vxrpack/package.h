@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/payload_format.h"
+#include "format/payload_format.h"
 #include "tools/vxrpack/szdd_compressor.h"
 
 namespace vxr::pack {

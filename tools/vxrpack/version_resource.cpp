@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 
 namespace vxr::pack {
 namespace {

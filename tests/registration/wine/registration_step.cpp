@@ -101,7 +101,7 @@ int main() {
   platform::DdeConversation probe;
   const bool progman = probe.Open(L"Progman", L"progman");
   probe.Close();
-  vxr::CreateProgramGroup(dir + L"   ", ui);
+  vxr::CreateProgramGroup(dir, ui);
   const bool ok = ui.status == L"Shortcuts are being created..." && ui.refreshes == 2;
   if (progman) CloseGroupWindows();
   PutFile(result, FILE_ATTRIBUTE_NORMAL,

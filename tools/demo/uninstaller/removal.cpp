@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "tools/demo/uninstaller/decimal.h"
 
 namespace vxr::uninstaller {
@@ -59,14 +60,7 @@ bool SameFolder(std::wstring_view a, std::wstring_view b) {
   b = TrimBlanks(b);
   while (!a.empty() && a.back() == L'\\') a.remove_suffix(1);
   while (!b.empty() && b.back() == L'\\') b.remove_suffix(1);
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    wchar_t x = a[i], y = b[i];
-    if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x + 0x20);
-    if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y + 0x20);
-    if (x != y) return false;
-  }
-  return true;
+  return vxr::EqualIgnoringCase(a, b);
 }
 
 std::wstring Reason(Error error) {

@@ -1,4 +1,4 @@
-#include "engine/pe_image.h"
+#include "format/pe_image.h"
 
 #include <cstring>
 
