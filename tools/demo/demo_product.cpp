@@ -162,11 +162,11 @@ std::vector<std::uint8_t> HelpPlaceholder() {
 
 }  // namespace
 
-std::vector<pack::ProductFile> DemoProduct(Programs programs) {
+std::vector<payload::ProductFile> DemoProduct(Programs programs) {
   const bool wide = programs == Programs::kX86_64;
   const std::span<const std::uint8_t> main = wide ? kScreenRecorderExe64 : kScreenRecorderExe32;
   const std::span<const std::uint8_t> uninstall = wide ? kUninstallExe64 : kUninstallExe32;
-  std::vector<pack::ProductFile> files;
+  std::vector<payload::ProductFile> files;
   files.push_back({"Screen Recorder.exe", {main.begin(), main.end()}});
   files.push_back({"Stop.wav", Stop()});
   files.push_back({"Start.wav", Start()});

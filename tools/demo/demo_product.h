@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "tools/vxrpack/package.h"
+#include "format/product_files.h"
 
 namespace vxr::demo {
 
@@ -22,6 +22,6 @@ enum class Programs { kI686, kX86_64 };
 // The eight files in the payload table's order (kProductFiles). The i686
 // programs are the demo as it ships; x86_64 ones run under a Wine that only
 // runs 64-bit programs.
-std::vector<pack::ProductFile> DemoProduct(Programs programs = Programs::kI686);
+std::vector<payload::ProductFile> DemoProduct(Programs programs = Programs::kI686);
 
 }  // namespace vxr::demo

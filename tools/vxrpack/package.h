@@ -13,20 +13,13 @@
 #include <vector>
 
 #include "format/payload_format.h"
+#include "format/product_files.h"
 #include "tools/vxrpack/szdd_compressor.h"
 
 namespace vxr::pack {
 
-// The product's files by installed name, in the table's order: the order of
-// installation, the reverse of the order in the package.
-inline constexpr std::array<std::string_view, payload::kPieceCount> kProductFiles = {
-    "Screen Recorder.exe", "Stop.wav", "Start.wav",         "Shot.wav",
-    "Click.wav",           "Beep.wav", "Uninstall VXR.exe", "VXR.chm"};
-
-struct ProductFile {
-  std::string installedName;
-  std::vector<std::uint8_t> bytes;
-};
+using payload::kProductFiles;
+using payload::ProductFile;
 
 struct PieceReport {
   std::string storedName;
