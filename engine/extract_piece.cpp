@@ -43,14 +43,19 @@ bool StartPosition(std::uint64_t end, std::int32_t distance, std::int32_t length
 
 enum class Outcome { Copied, Failed, Damaged };
 
+// Large enough that a piece costs a handful of reads and writes, small enough
+// that a piece of any size needs no more memory.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
 Outcome Copy(std::wstring_view source, std::wstring_view destination, std::int32_t length,
              std::int32_t distance, std::optional<std::uint32_t> expectedCrc, platform::RawFile& in,
              platform::RawFile& out) {
   if (length < 1) return Outcome::Failed;
-  // One buffer of the piece's size; a refused allocation is an ordinary failure.
-  std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(length)]);
+  const auto total = static_cast<std::size_t>(length);
+  const std::size_t chunk = std::min(total, kChunk);
+  // A refused allocation is an ordinary failure.
+  std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[chunk]);
   if (!buffer) return Outcome::Failed;
-  const std::span<std::uint8_t> bytes(buffer.get(), static_cast<std::size_t>(length));
 
   if (in.OpenForReading(source) != platform::kErrorSuccess) return Outcome::Failed;
   // A new file: the staging folder is new, so anything of that name in it was
@@ -63,11 +68,19 @@ Outcome Copy(std::wstring_view source, std::wstring_view destination, std::int32
   if (in.Length(size) != platform::kErrorSuccess || !PayloadEnd(in, size, end)) return Outcome::Failed;
   // A package too short to hold its pieces has lost bytes on its way here.
   if (!StartPosition(end, distance, length, start) || start < 1) return Outcome::Damaged;
-  const platform::DosError read = in.ReadAt(static_cast<std::uint64_t>(start) - 1, bytes);
-  if (read == platform::kErrorHandleEof) return Outcome::Damaged;
-  if (read != platform::kErrorSuccess) return Outcome::Failed;
-  if (expectedCrc && Crc32(bytes) != *expectedCrc) return Outcome::Damaged;
-  if (out.Write(bytes) != platform::kErrorSuccess) return Outcome::Failed;
+  // Each byte read once, checked while it passes, written from where it was read.
+  std::uint32_t crc = 0;
+  for (std::size_t done = 0; done < total;) {
+    const std::span<std::uint8_t> bytes(buffer.get(), std::min(chunk, total - done));
+    const platform::DosError read = in.ReadAt(static_cast<std::uint64_t>(start) - 1 + done, bytes);
+    if (read == platform::kErrorHandleEof) return Outcome::Damaged;
+    if (read != platform::kErrorSuccess) return Outcome::Failed;
+    if (expectedCrc) crc = Crc32(bytes, crc);
+    if (out.Write(bytes) != platform::kErrorSuccess) return Outcome::Failed;
+    done += bytes.size();
+  }
+  // Not what was packed: the piece is not taken, whatever the staging file holds.
+  if (expectedCrc && crc != *expectedCrc) return Outcome::Damaged;
   out.Close();
   in.Close();
   return Outcome::Copied;

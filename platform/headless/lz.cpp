@@ -1,10 +1,12 @@
 // LZ expansion without LZ32: the engine's own SZDD expander behind LZ32's
-// handles and results. A copy reads the whole source, expands it in memory and
-// writes it in one piece, as fast as the files allow.
+// handles and results. A copy streams: the source is read and the expansion
+// written a block at a time, whatever the file's size.
 #include "platform/lz.h"
 
+#include <algorithm>
+#include <limits>
 #include <memory>
-#include <optional>
+#include <span>
 #include <vector>
 
 #include "codec/szdd_expander.h"
@@ -83,6 +85,35 @@ std::int32_t LzOpenFile(std::wstring_view path, LzOpenInfo& info, std::uint16_t 
   return static_cast<std::int32_t>(handles.size() - 1);
 }
 
+// The codec's stream over the raw files, reading from the start and writing
+// on from where the destination stands.
+class FileSource final : public vxr::szdd::ByteSource {
+ public:
+  explicit FileSource(const RawFile& file) : file_(file) {}
+  std::ptrdiff_t Read(std::span<std::uint8_t> buffer) override {
+    std::uint64_t length = 0;
+    if (file_.Length(length) != kErrorSuccess) return -1;
+    const std::uint64_t left = length > position_ ? length - position_ : 0;
+    buffer = buffer.first(static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer.size())));
+    if (!buffer.empty() && file_.ReadAt(position_, buffer) != kErrorSuccess) return -1;
+    position_ += buffer.size();
+    return static_cast<std::ptrdiff_t>(buffer.size());
+  }
+
+ private:
+  const RawFile& file_;
+  std::uint64_t position_ = 0;
+};
+
+class FileSink final : public vxr::szdd::ByteSink {
+ public:
+  explicit FileSink(RawFile& file) : file_(file) {}
+  bool Write(std::span<const std::uint8_t> bytes) override { return file_.Write(bytes) == kErrorSuccess; }
+
+ private:
+  RawFile& file_;
+};
+
 std::int32_t LzCopy(std::int32_t source, std::int32_t destination) {
   LzFile* in = Find(source);
   LzFile* out = Find(destination);
@@ -90,15 +121,12 @@ std::int32_t LzCopy(std::int32_t source, std::int32_t destination) {
   if (!out) return vxr::szdd::kLzErrorBadOutHandle;
   if (const auto failure = headless::TakeLzCopyFailure()) return failure;
 
-  std::uint64_t length = 0;
-  if (in->file.Length(length) != kErrorSuccess) return vxr::szdd::kLzErrorRead;
-  std::vector<std::uint8_t> compressed(static_cast<std::size_t>(length));
-  if (in->file.ReadAt(0, compressed) != kErrorSuccess) return vxr::szdd::kLzErrorRead;
-  std::vector<std::uint8_t> expanded;
-  const std::int32_t count = vxr::szdd::ExpandBuffer(compressed, expanded);
-  // LZ32 writes as it expands, so bytes expanded before a failure still land.
-  if (!expanded.empty() && out->file.Write(expanded) != kErrorSuccess) return vxr::szdd::kLzErrorWrite;
-  return count;
+  FileSource from(in->file);
+  FileSink to(out->file);
+  // LZ32 writes as it expands, so bytes expanded before a failure land too.
+  const std::int64_t count = vxr::szdd::ExpandStream(from, to);
+  return count > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
+                                                           : static_cast<std::int32_t>(count);
 }
 
 void LzClose(std::int32_t handle) {

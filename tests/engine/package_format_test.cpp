@@ -1,6 +1,7 @@
 // What the setup reads of its own file: the payload table and the PE headers.
 #include <gtest/gtest.h>
 
+#include "common/crc32.h"
 #include "engine/payload_table.h"
 #include "format/pe_image.h"
 #include "tests/support/pe_builder.h"
@@ -11,6 +12,18 @@ namespace {
 using test::MakePeImage;
 
 // The table compiled into the stub, as the packing tool finds it: consistent rows.
+// The check value of the CRC-32 the packing tool and the setup share, and the
+// same sum whole and in pieces of every length, across its 8-byte steps.
+TEST(PayloadTable, Crc32IsZlibsInOnePieceOrMany) {
+  const std::string digits = "123456789";
+  EXPECT_EQ(Crc32({reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()}), 0xCBF43926u);
+  std::vector<std::uint8_t> bytes(1000);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 5));
+  const std::uint32_t whole = Crc32(bytes);
+  for (std::size_t cut = 0; cut <= 17; ++cut)
+    EXPECT_EQ(Crc32(std::span(bytes).subspan(cut), Crc32(std::span(bytes).first(cut))), whole) << cut;
+}
+
 TEST(PayloadTable, EmbeddedTableHoldsEightPiecesBackToBack) {
   const auto table = EmbeddedPayloadTable();
   ASSERT_TRUE(table);
