@@ -17,22 +17,23 @@ struct Crc32Tables {
   std::uint32_t t[8][256];
 };
 
-// Built on first use, not at compile time: 8 KiB of constants would be 8 KiB
-// more setup program to download.
+// Built on the heap on first use, not at compile time, nor as a static (which
+// MinGW stores in the file): 8 KiB of table would be 8 KiB more setup program
+// to download. It lives as long as the program.
 inline const Crc32Tables& Crc32TablesInUse() {
-  static const Crc32Tables tables = [] {
-    Crc32Tables built{};
+  static const Crc32Tables* const tables = [] {
+    auto* built = new Crc32Tables;
     for (std::uint32_t i = 0; i < 256; ++i) {
       std::uint32_t c = i;
       for (int bit = 0; bit < 8; ++bit) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      built.t[0][i] = c;
+      built->t[0][i] = c;
     }
     for (int k = 1; k < 8; ++k)
       for (int i = 0; i < 256; ++i)
-        built.t[k][i] = (built.t[k - 1][i] >> 8) ^ built.t[0][built.t[k - 1][i] & 0xFFu];
+        built->t[k][i] = (built->t[k - 1][i] >> 8) ^ built->t[0][built->t[k - 1][i] & 0xFFu];
     return built;
   }();
-  return tables;
+  return *tables;
 }
 
 inline std::uint32_t LittleEndian32(const std::uint8_t* p) {

@@ -10,18 +10,18 @@
 namespace vxr {
 
 // The current wizard page: 1 welcome, 2 licence, 3 destination, 4 finish.
-inline std::uint8_t WizardPage = 0;
+extern std::uint8_t WizardPage;
 // The destination, without a trailing backslash; read it trimmed.
-inline FixedText<256> InstallDir;
+extern FixedText<256> InstallDir;
 // The system's temporary directory, without a trailing backslash or blanks,
 // whatever its length: the staging folder goes under it.
-inline std::wstring TempDir;
+extern std::wstring TempDir;
 // The Windows directory without a trailing backslash or blanks; only its
 // drive ("C:") is used.
-inline std::wstring WindowsDrive;
+extern std::wstring WindowsDrive;
 
-inline std::wstring WindowsDriveLetter() { return WindowsDrive.substr(0, 2); }
+std::wstring WindowsDriveLetter();
 // The Windows drive followed by "\Program Files\Screen Recorder".
-inline std::wstring DefaultInstallDir() { return WindowsDriveLetter() + L"\\Program Files\\Screen Recorder"; }
+std::wstring DefaultInstallDir();
 
 }  // namespace vxr
