@@ -63,7 +63,7 @@ clean() {
 }
 
 scenario="first installation"
-run 'C:\Program Files\Screen Recorder   '
+run 'C:\Program Files\Screen Recorder'
 expect "$product" Dizin 'REG_SZ C:\Program Files\Screen Recorder'
 expect "$product" Version 'REG_DWORD 0xa'
 expect "$product" IncCur 'REG_DWORD 0x1'
