@@ -1,8 +1,5 @@
 #include "platform/form_model.h"
 
-#include <algorithm>
-#include <cassert>
-
 namespace platform {
 
 namespace {
@@ -18,43 +15,43 @@ FormModel::FormModel(Form& form, const FormDesign& formDesign, FormEvents& formE
   LiveModels().push_back(this);
 }
 
-FormModel::~FormModel() { std::erase(LiveModels(), this); }
+FormModel::~FormModel() {
+  auto& forms = LiveModels();
+  for (auto it = forms.begin(); it != forms.end(); ++it)
+    if (*it == this) {
+      forms.erase(it);
+      break;
+    }
+}
 
 const std::vector<FormModel*>& FormModel::Live() { return LiveModels(); }
 
 FormModel& FormModel::Of(const Form& form) {
-  const auto found = std::find_if(LiveModels().begin(), LiveModels().end(),
-                                  [&](const FormModel* m) { return &m->self == &form; });
-  assert(found != LiveModels().end());
-  return **found;
+  FormModel* found = nullptr;
+  for (FormModel* model : LiveModels())
+    if (&model->self == &form) found = model;
+  assert(found);
+  return *found;
 }
 
 void FormModel::Reset() {
   controls.clear();
-  controls.reserve(design.controls.size());
   for (const auto& c : design.controls) {
-    ControlState control{};
-    control.design = &c;
-    control.text = c.textResource ? FormTextResource(c.textResource) : std::wstring(c.text ? c.text : L"");
-    control.enabled = c.enabled;
-    control.visible = c.visible;
-    control.bounds = {c.left, c.top, c.width, c.height};
-    control.colour = c.backColour;
+    controls.push_back(
+        {.design = &c,
+         .text = c.textResource ? FormTextResource(c.textResource) : std::wstring(c.text ? c.text : L""),
+         .enabled = c.enabled,
+         .visible = c.visible,
+         .bounds = {c.left, c.top, c.width, c.height},
+         .colour = c.backColour});
     // Drive and folder lists start where the program stands.
-    if (c.kind == ControlKind::DriveList) control.drive = ListStart(c.kind);
-    if (c.kind == ControlKind::FolderList) control.path = ListStart(c.kind);
-    controls.push_back(std::move(control));
+    if (c.kind == ControlKind::DriveList || c.kind == ControlKind::FolderList)
+      (c.kind == ControlKind::DriveList ? controls.back().drive : controls.back().path) = ListStart(c.kind);
   }
   caption = design.caption;
   icon = design.programIcon ? kProgramIcon : kNoIcon;
   bounds = {0, 0, design.clientWidth, design.clientHeight};
   inUse = true;
-}
-
-bool FormModel::Load() {
-  loaded = true;
-  events.Form_Load();
-  return loaded;
 }
 
 bool FormModel::Unload(CloseReason reason) {
@@ -75,18 +72,10 @@ ControlId FormModel::Find(std::string_view name) const {
   return kNoControl;
 }
 
-ControlState& FormModel::At(ControlId id) {
-  assert(id >= 0 && id < Count());
-  return controls[static_cast<std::size_t>(id)];
-}
-const ControlState& FormModel::At(ControlId id) const {
-  assert(id >= 0 && id < Count());
-  return controls[static_cast<std::size_t>(id)];
-}
-
 ControlId FormModel::AddCopy(ControlId original) {
   ControlState copy = At(original);
   copy.visible = false;
+  copy.window = nullptr;
   controls.push_back(std::move(copy));
   return Count() - 1;
 }

@@ -4,6 +4,7 @@
 // Each backend's form state is one of these plus what stands for the screen.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,7 +22,10 @@ struct ControlState {
   TwipsRect bounds{};
   std::uint32_t colour = kDefaultColour;
   IconId picture = kNoIcon;
-  std::wstring drive, path;  // drive list, folder list
+  std::wstring drive{}, path{};  // drive list, folder list
+  // The backend's handle of the window that shows it, when it has one; a
+  // copy of the control starts without.
+  void* window = nullptr;
 };
 
 struct FormModel {
@@ -39,15 +43,25 @@ struct FormModel {
   // Back to the design state, as a form comes on every load.
   void Reset();
   // Marks it loaded and raises Form_Load; false when the load handler unloaded it again.
-  bool Load();
+  bool Load() {
+    loaded = true;
+    events.Form_Load();
+    return loaded;
+  }
   // Form_QueryUnload, then Form_Unload: true, the form no longer loaded nor
   // shown, unless one of them refused. Not loaded: true at once.
   bool Unload(CloseReason reason);
 
   ControlId Find(std::string_view name) const;
   int Count() const { return static_cast<int>(controls.size()); }
-  ControlState& At(ControlId id);
-  const ControlState& At(ControlId id) const;
+  ControlState& At(ControlId id) {
+    assert(id >= 0 && id < Count());
+    return controls[static_cast<std::size_t>(id)];
+  }
+  const ControlState& At(ControlId id) const {
+    assert(id >= 0 && id < Count());
+    return controls[static_cast<std::size_t>(id)];
+  }
   // Setting a value from code raises no event. Selecting an option button
   // clears the other option buttons of its container; `cleared` hears of each.
   template <typename Cleared>
