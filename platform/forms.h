@@ -3,7 +3,8 @@
 // A form is described by a table (FormDesign) of named controls with positions in
 // twips relative to their container; the platform creates the real window on
 // first use and raises the form's events through FormEvents. Control ids are
-// indexes into the form's table; kWindow stands for the window itself.
+// indexes into the form's table; kWindow stands for the window itself and
+// kNoControl for a name the table does not hold.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@ namespace platform {
 
 using ControlId = int;
 inline constexpr ControlId kWindow = -1;
+inline constexpr ControlId kNoControl = -2;
 
 enum class ControlKind : std::uint8_t {
   Panel,  // frame without caption; holds other controls
@@ -128,7 +130,7 @@ class Form {
   void SetInUse(bool inUse);
   bool InUse() const;
 
-  ControlId Find(std::string_view name) const;  // -2 when there is no such control
+  ControlId Find(std::string_view name) const;  // kNoControl when there is no such control
   std::string_view Name(ControlId control) const;
   ControlKind Kind(ControlId control) const;
   int ControlCount() const;
@@ -173,10 +175,8 @@ class Form {
   bool SetPath(ControlId folderList, std::wstring_view path);
   std::wstring Path(ControlId folderList) const;
 
-  struct Impl;
-  Impl& impl() { return *impl_; }
-
  private:
+  struct Impl;  // the backend's: platform/form_model.h and what stands for the screen
   std::unique_ptr<Impl> impl_;
 };
 

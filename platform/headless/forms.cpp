@@ -1,29 +1,19 @@
-// Forms in memory: the same properties, events and rules as the real windows,
-// with the clicks a person could make.
+// Forms in memory: the form model (platform/form_model.h) with what stands in
+// for the screen, and the clicks a person could make.
 #include "platform/forms.h"
 
-#include <algorithm>
 #include <cwctype>
 #include <fstream>
 #include <sstream>
 
 #include "platform/drive_type.h"
 #include "platform/files.h"
+#include "platform/form_model.h"
 #include "platform/headless/drive_map.h"
 #include "platform/headless/headless.h"
 
 namespace platform {
 namespace {
-// The build's resource folder stands in for the executable's resources.
-std::wstring TextResource(std::uint16_t id) {
-  if (id != 100) return {};
-  std::ifstream in(std::filesystem::path(VXR_RESOURCE_DIR) / "licence.txt", std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::string utf8 = bytes.str();
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
-}
-
 wchar_t Lower(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
 
 // The drive list's entry: the lower-case letter and colon, then the name in
@@ -41,64 +31,15 @@ bool IsDriveText(std::wstring_view text) {
   return text.size() >= 2 && text[1] == L':' &&
          (text.size() == 2 || (text.substr(2, 2) == L" [" && text.back() == L']'));
 }
-}  // namespace
 
-struct Control {
-  const ControlDesign* design;  // design state
-  std::wstring text;
-  bool enabled = true, visible = true;
-  int value = 0;
-  TwipsRect bounds{};
-  std::uint32_t colour = kDefaultColour;
-  IconId picture = kNoIcon;
-  std::wstring drive, path;
-};
-
-struct Form::Impl {
-  const FormDesign* design;
-  FormEvents* events;
-  bool loaded = false, shown = false, inUse = true;
-  std::wstring caption;
-  IconId icon = kNoIcon;
-  TwipsRect bounds{};
-  std::vector<Control> controls;
+// What only the headless form keeps: the in-use log tests read.
+struct HeadlessForm : FormModel {
+  using FormModel::FormModel;
   std::vector<bool> inUseChanges;
-
-  void Design() {
-    controls.clear();
-    for (const auto& c : design->controls) {
-      Control control{&c,
-                      c.textResource ? TextResource(c.textResource) : std::wstring(c.text ? c.text : L""),
-                      c.enabled,
-                      c.visible,
-                      0,
-                      {c.left, c.top, c.width, c.height},
-                      c.backColour,
-                      kNoIcon,
-                      {},
-                      {}};
-      // Drive and folder lists start where the program stands.
-      const std::wstring here = headless::CurrentDirectory();
-      if (c.kind == ControlKind::DriveList && headless::FindDrive(here[0]))
-        control.drive = DriveListText(here[0]);
-      if (c.kind == ControlKind::FolderList && headless::IsFolder(here)) control.path = here;
-      controls.push_back(control);
-    }
-    caption = design->caption;
-    icon = design->programIcon ? kProgramIcon : kNoIcon;
-    bounds = {0, 0, design->clientWidth, design->clientHeight};
-    inUse = true;
-  }
-  Control& At(ControlId id) { return controls.at(static_cast<std::size_t>(id)); }
-  const Control& At(ControlId id) const { return controls.at(static_cast<std::size_t>(id)); }
-  ControlId Container(ControlId id) const { return At(id).design->container; }
 };
 
-namespace {
-std::vector<Form*>& LiveForms() {
-  static std::vector<Form*> forms;
-  return forms;
-}
+HeadlessForm& StateOf(const Form& form) { return static_cast<HeadlessForm&>(FormModel::Of(form)); }
+
 std::vector<headless::Repainted>& RepaintLog() {
   static std::vector<headless::Repainted> log;
   return log;
@@ -107,36 +48,40 @@ void ResetRepaints() { RepaintLog().clear(); }
 const headless::ResetHook repaintHook{&ResetRepaints};
 }  // namespace
 
-Form::Form(const FormDesign& design, FormEvents& events) : impl_(std::make_unique<Impl>()) {
-  impl_->design = &design;
-  impl_->events = &events;
-  impl_->Design();
-  LiveForms().push_back(this);
+// The build's resource folder stands in for the executable's resources.
+std::wstring FormTextResource(std::uint16_t id) {
+  if (id != 100) return {};
+  std::ifstream in(std::filesystem::path(VXR_RESOURCE_DIR) / "licence.txt", std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  const std::string utf8 = bytes.str();
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
 }
 
-Form::~Form() { std::erase(LiveForms(), this); }
+std::wstring ListStart(ControlKind list) {
+  const std::wstring here = headless::CurrentDirectory();
+  if (list == ControlKind::DriveList) return headless::FindDrive(here[0]) ? DriveListText(here[0]) : L"";
+  return headless::IsFolder(here) ? here : L"";
+}
+
+struct Form::Impl : HeadlessForm {
+  using HeadlessForm::HeadlessForm;
+};
+
+Form::Form(const FormDesign& design, FormEvents& events)
+    : impl_(std::make_unique<Impl>(*this, design, events)) {}
+
+Form::~Form() = default;
 
 void Form::Show(const Form*) {
   if (!impl_->loaded) {
-    impl_->Design();
-    impl_->loaded = true;
-    impl_->events->Form_Load();
-    if (!impl_->loaded) return;  // the load handler unloaded it
+    impl_->Reset();
+    if (!impl_->Load()) return;  // the load handler unloaded it
   }
   impl_->shown = true;
 }
 
-bool Form::Unload(CloseReason reason) {
-  if (!impl_->loaded) return true;
-  bool cancel = false;
-  impl_->events->Form_QueryUnload(cancel, reason);
-  if (cancel) return false;
-  impl_->events->Form_Unload(cancel);
-  if (cancel) return false;
-  impl_->loaded = false;
-  impl_->shown = false;
-  return true;
-}
+bool Form::Unload(CloseReason reason) { return impl_->FormModel::Unload(reason); }
 
 bool Form::IsLoaded() const { return impl_->loaded; }
 void Form::SetInUse(bool inUse) {
@@ -145,14 +90,10 @@ void Form::SetInUse(bool inUse) {
 }
 bool Form::InUse() const { return impl_->inUse; }
 
-ControlId Form::Find(std::string_view name) const {
-  for (std::size_t i = 0; i < impl_->controls.size(); ++i)
-    if (name == impl_->controls[i].design->name) return static_cast<ControlId>(i);
-  return -2;
-}
+ControlId Form::Find(std::string_view name) const { return impl_->Find(name); }
 std::string_view Form::Name(ControlId control) const { return impl_->At(control).design->name; }
 ControlKind Form::Kind(ControlId control) const { return impl_->At(control).design->kind; }
-int Form::ControlCount() const { return static_cast<int>(impl_->controls.size()); }
+int Form::ControlCount() const { return impl_->Count(); }
 
 void Form::SetText(ControlId control, std::wstring_view text) {
   if (control == kWindow)
@@ -176,14 +117,7 @@ void Form::SetVisible(ControlId control, bool visible) { impl_->At(control).visi
 bool Form::Visible(ControlId control) const { return impl_->At(control).visible; }
 
 void Form::SetValue(ControlId control, int value) {
-  auto& c = impl_->At(control);
-  c.value = value;
-  if (c.design->kind == ControlKind::OptionButton && value != 0) {
-    for (auto& other : impl_->controls)
-      if (&other != &c && other.design->kind == ControlKind::OptionButton &&
-          other.design->container == c.design->container)
-        other.value = 0;
-  }
+  impl_->SetValue(control, value, [](ControlId) {});
 }
 int Form::Value(ControlId control) const { return impl_->At(control).value; }
 
@@ -199,12 +133,7 @@ TwipsRect Form::Bounds(ControlId control) const {
 void Form::SetColour(ControlId control, std::uint32_t rgb) { impl_->At(control).colour = rgb; }
 std::uint32_t Form::Colour(ControlId control) const { return impl_->At(control).colour; }
 
-ControlId Form::AddCopy(ControlId original) {
-  Control copy = impl_->At(original);
-  copy.visible = false;
-  impl_->controls.push_back(copy);
-  return static_cast<ControlId>(impl_->controls.size() - 1);
-}
+ControlId Form::AddCopy(ControlId original) { return impl_->AddCopy(original); }
 
 void Form::SetIcon(IconId icon) { impl_->icon = icon; }
 IconId Form::Icon() const { return impl_->icon; }
@@ -218,7 +147,7 @@ bool Form::SetDrive(ControlId driveList, std::wstring_view drive) {
   auto& c = impl_->At(driveList);
   if (!c.drive.empty() && c.drive[0] == letter) return true;
   c.drive = DriveListText(letter);
-  impl_->events->Change(driveList);
+  impl_->events.Change(driveList);
   return true;
 }
 std::wstring Form::Drive(ControlId driveList) const { return impl_->At(driveList).drive; }
@@ -239,31 +168,32 @@ namespace headless {
 
 using platform::ControlId;
 using platform::Form;
+using platform::FormModel;
 
 platform::Form* FindForm(std::wstring_view caption) {
-  for (auto* form : platform::LiveForms())
-    if (form->IsLoaded() && form->Text(platform::kWindow) == caption) return form;
+  for (auto* form : FormModel::Live())
+    if (form->loaded && form->caption == caption) return &form->self;
   return nullptr;
 }
 
 std::vector<std::wstring> LoadedFormCaptions() {
   std::vector<std::wstring> captions;
-  const auto& forms = platform::LiveForms();
+  const auto& forms = FormModel::Live();
   for (auto it = forms.rbegin(); it != forms.rend(); ++it)
-    if ((*it)->IsLoaded()) captions.push_back((*it)->Text(platform::kWindow));
+    if ((*it)->loaded) captions.push_back((*it)->caption);
   return captions;
 }
 
 const std::vector<Repainted>& Repaints() { return platform::RepaintLog(); }
 
-bool IsShown(const Form& form) { return const_cast<Form&>(form).impl().shown; }
+bool IsShown(const Form& form) { return FormModel::Of(form).shown; }
 
 bool CanPress(const Form& form, std::string_view control) {
-  auto& impl = const_cast<Form&>(form).impl();
-  if (!impl.loaded || !impl.shown || !impl.inUse) return false;
-  for (ControlId id = form.Find(control); id != platform::kWindow; id = impl.Container(id)) {
-    if (id < 0) return false;
-    if (!impl.At(id).visible || !impl.At(id).enabled) return false;
+  const FormModel& model = FormModel::Of(form);
+  if (!model.loaded || !model.shown || !model.inUse) return false;
+  for (ControlId id = model.Find(control); id != platform::kWindow; id = model.At(id).design->container) {
+    if (id == platform::kNoControl) return false;
+    if (!model.At(id).visible || !model.At(id).enabled) return false;
   }
   return true;
 }
@@ -276,13 +206,13 @@ bool Click(Form& form, std::string_view control) {
     case platform::ControlKind::OptionButton: form.SetValue(id, 1); break;
     default: break;
   }
-  form.impl().events->Click(id);
+  FormModel::Of(form).events.Click(id);
   return true;
 }
 
 bool PressCloseBox(Form& form) {
-  auto& impl = form.impl();
-  if (!impl.loaded || !impl.shown || !impl.inUse) return false;
+  const FormModel& model = FormModel::Of(form);
+  if (!model.loaded || !model.shown || !model.inUse) return false;
   form.Unload(platform::CloseReason::ControlMenu);
   return true;
 }
@@ -305,12 +235,10 @@ bool OpenFolder(Form& form, std::string_view folderList, std::wstring_view name)
     target = FullPath(current + L"\\" + std::wstring(name));
   }
   if (!form.SetPath(id, target)) return false;
-  form.impl().events->Change(id);
+  FormModel::Of(form).events.Change(id);
   return true;
 }
 
-const std::vector<bool>& InUseChanges(const Form& form) {
-  return const_cast<Form&>(form).impl().inUseChanges;
-}
+const std::vector<bool>& InUseChanges(const Form& form) { return platform::StateOf(form).inUseChanges; }
 
 }  // namespace headless

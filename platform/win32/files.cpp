@@ -8,11 +8,7 @@ namespace platform {
 
 namespace {
 
-struct FindTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE search) { FindClose(search); }
-};
-using FindHandle = win32::UniqueHandle<HANDLE, FindTraits>;
+using win32::FindHandle;
 
 bool HasWildcard(std::wstring_view path) { return path.find_first_of(L"*?") != std::wstring_view::npos; }
 

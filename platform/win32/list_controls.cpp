@@ -12,12 +12,6 @@ namespace platform::win32 {
 
 namespace {
 
-struct FindTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE search) { FindClose(search); }
-};
-using FindHandle = UniqueHandle<HANDLE, FindTraits>;
-
 wchar_t Lower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
 // The name a drive's entry shows in brackets: a network drive's share, another

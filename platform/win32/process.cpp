@@ -15,19 +15,8 @@
 namespace platform {
 
 namespace {
-struct KernelHandleTraits {
-  static HANDLE Invalid() { return nullptr; }
-  static void Close(HANDLE handle) { CloseHandle(handle); }
-};
-using KernelHandle = win32::UniqueHandle<HANDLE, KernelHandleTraits>;
-
-template <typename Interface>
-struct ComTraits {
-  static Interface* Invalid() { return nullptr; }
-  static void Close(Interface* object) { object->Release(); }
-};
-template <typename Interface>
-using ComPtr = win32::UniqueHandle<Interface*, ComTraits<Interface>>;
+using win32::ComPtr;
+using win32::KernelHandle;
 
 struct BstrTraits {
   static BSTR Invalid() { return nullptr; }

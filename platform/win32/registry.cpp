@@ -18,11 +18,7 @@ namespace {
 // user may only read still opens.
 constexpr REGSAM kAccess = MAXIMUM_ALLOWED | KEY_WOW64_32KEY;
 
-struct KeyTraits {
-  static HKEY Invalid() { return nullptr; }
-  static void Close(HKEY key) { RegCloseKey(key); }
-};
-using UniqueKey = win32::UniqueHandle<HKEY, KeyTraits>;
+using win32::UniqueKey;
 
 // The predefined keys are sign-extended 32-bit values, as Windows' headers define them.
 HKEY Predefined(RootKey root) {

@@ -13,13 +13,7 @@ namespace platform {
 
 namespace {
 
-template <typename Interface>
-struct ComTraits {
-  static Interface* Invalid() { return nullptr; }
-  static void Close(Interface* object) { object->Release(); }
-};
-template <typename Interface>
-using ComPtr = win32::UniqueHandle<Interface*, ComTraits<Interface>>;
+using win32::ComPtr;
 
 // COM for this thread, for as long as the link is being made.
 class ComScope {

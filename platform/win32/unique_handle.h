@@ -1,6 +1,9 @@
 // One move-only owner for every kind of Windows handle: files, registry keys,
-// DDE conversations, LZ handles, COM pointers.
+// DDE conversations, LZ handles, COM pointers; with the traits of the kinds
+// more than one service holds.
 #pragma once
+
+#include <windows.h>
 
 #include <utility>
 
@@ -38,5 +41,35 @@ class UniqueHandle {
  private:
   T value_;
 };
+
+// Processes and threads, and the other kernel objects whose calls fail with
+// null; CreateFileW's failure is INVALID_HANDLE_VALUE instead.
+struct KernelTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+using KernelHandle = UniqueHandle<HANDLE, KernelTraits>;
+
+// A directory search of FindFirstFileW.
+struct FindTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE search) { FindClose(search); }
+};
+using FindHandle = UniqueHandle<HANDLE, FindTraits>;
+
+struct KeyTraits {
+  static HKEY Invalid() { return nullptr; }
+  static void Close(HKEY key) { RegCloseKey(key); }
+};
+using UniqueKey = UniqueHandle<HKEY, KeyTraits>;
+
+// One reference to a COM object.
+template <typename Interface>
+struct ComTraits {
+  static Interface* Invalid() { return nullptr; }
+  static void Close(Interface* object) { object->Release(); }
+};
+template <typename Interface>
+using ComPtr = UniqueHandle<Interface*, ComTraits<Interface>>;
 
 }  // namespace platform::win32
