@@ -35,11 +35,15 @@ for f in "$map" "$exe"; do
   [ -f "$f" ] || { echo "size_by_area: $f is missing; build the stub first" >&2; exit 1; }
 done
 
-case $(objdump -f "$exe" 2>/dev/null | sed -n 's/.*file format //p') in
-  pei-i386) tools=i686-w64-mingw32; underscore=_ ;;
-  pei-x86-64) tools=x86_64-w64-mingw32; underscore= ;;
-  *) echo "size_by_area: $exe is not a PE image" >&2; exit 1 ;;
-esac
+tools=
+for t in i686-w64-mingw32 x86_64-w64-mingw32; do
+  case $("$t-objdump" -f "$exe" 2>/dev/null | sed -n 's/.*file format //p') in
+    pei-i386) tools=$t underscore=_ ;;
+    pei-x86-64) tools=$t underscore= ;;
+  esac
+  [ -z "$tools" ] || break
+done
+[ -n "$tools" ] || { echo "size_by_area: $exe is not a MinGW PE image" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
@@ -178,7 +182,7 @@ order='wizard/ engine/ registration/ chooser/ codec/ common/ platform/win32/ pla
       printf "%-36s %9s %9s %9d\n", "PE headers and section padding", "", "", size - total
       printf "%-36s %9s %9s %9s\n", "", "", "", "-----"
       printf "%-36s %9s %9s %9d\n", "file size", "", "", size
-      printf "%-36s %9s %9s %9d\n", "  of which our code and data", "", "", ours
+      printf "%-36s %9s %9s %9d\n", "  of which ours (folders, our ...)", "", "", ours
     }' "$work/areas"
 }
 if [ "$top" -gt 0 ]; then
