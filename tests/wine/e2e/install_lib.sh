@@ -216,10 +216,15 @@ check_earlier_registry() {
 }
 
 # expect_value KEY NAME 'TYPE DATA' | missing: as reg.exe lists the value.
+# Asked again for a moment: Wine's reg.exe was seen to miss a value just written.
 expect_value() {
-  local got
-  got=$(reg query "$1" | awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }')
-  [ "$got" = "$3" ] || fail "$1 $2: expected '$3', got '$got'"
+  local got _
+  for _ in 1 2 3 4 5; do
+    got=$(reg query "$1" | awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }')
+    [ "$got" = "$3" ] && return 0
+    sleep 0.3
+  done
+  fail "$1 $2: expected '$3', got '$got'"
 }
 
 check_registry() {
