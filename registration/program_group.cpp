@@ -26,6 +26,7 @@ std::wstring AddItemCommand(std::wstring_view dir, const GroupItem& item) {
 
 // Makes every missing folder of `path` ("C:\a\b"); true when it is a folder afterwards.
 bool MakeFolders(std::wstring_view path) {
+  if (platform::PathExists(path)) return !platform::FileExists(path);
   for (std::size_t sep = path.find(L'\\', 3); sep != std::wstring_view::npos; sep = path.find(L'\\', sep + 1))
     platform::MakeDirectory(path.substr(0, sep));
   platform::MakeDirectory(path);

@@ -59,7 +59,13 @@ fs::path MatchEntry(const fs::path& dir, const std::wstring& name) {
   const fs::path exact = dir / HostName(name);
   if (fs::exists(exact, ec)) return exact;
   const std::wstring wanted = Lower(name);
+  const std::string host = exact.filename().native();
+  // Names of another length in UTF-8 cannot match but for letters outside
+  // ASCII, whose case may change their length: only those are converted.
+  const bool ascii = std::all_of(host.begin(), host.end(), [](char c) { return (c & 0x80) == 0; });
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string entry = it->path().filename().native();
+    if (ascii && entry.size() != host.size()) continue;
     if (Lower(WindowsName(it->path().filename())) == wanted) return it->path();
   }
   return exact;
@@ -152,8 +158,26 @@ fs::path HostPath(std::wstring_view windowsPath) {
   const DriveEntry* drive = FindDrive(windowsPath[0]);
   // A drive without its medium has nothing on it.
   if (!drive || drive->folder.empty() || !drive->ready) return {};
-  fs::path host = drive->folder;
   std::wstring_view rest = windowsPath.substr(2);
+  // Most paths name their folders as the host has them: one look for the
+  // whole path, or for its folder when the last name is yet to be made.
+  std::vector<std::wstring_view> parts;
+  bool plain = true;
+  for (std::wstring_view left = rest; !left.empty();) {
+    const auto sep = left.find_first_of(L"\\/");
+    const std::wstring_view part = left.substr(0, sep);
+    left = sep == std::wstring_view::npos ? std::wstring_view{} : left.substr(sep + 1);
+    if (part == L"." || part == L"..") plain = false;
+    if (!part.empty()) parts.push_back(part);
+  }
+  if (plain && !parts.empty()) {
+    fs::path exact = drive->folder;
+    for (const auto part : parts) exact /= HostName(part);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+    if (fs::is_directory(exact.parent_path(), ec)) return MatchEntry(exact.parent_path(), std::wstring(parts.back()));
+  }
+  fs::path host = drive->folder;
   while (!rest.empty()) {
     const auto sep = rest.find_first_of(L"\\/");
     const std::wstring part(rest.substr(0, sep));
