@@ -104,7 +104,7 @@ GroupSnapshot GroupSnapshot::Take() {
   snapshot.folderExisted_ = platform::PathExists(snapshot.folder_);
   for (std::size_t i = 0; i < kGroupItems.size(); ++i) {
     const std::wstring link = LinkOf(snapshot.folder_, kGroupItems[i]);
-    if (!platform::PathExists(link)) continue;
+    if (!platform::FileExists(link)) continue;
     // Kept whole, so that a link the step replaced gets back its earlier target.
     std::vector<std::uint8_t> bytes;
     if (ReadLink(link, bytes))

@@ -44,8 +44,11 @@ bool PathExists(std::wstring_view path) {
 }
 
 bool FileExists(std::wstring_view path) {
-  DWORD attributes = 0;
-  return FindExact(path, attributes) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  // Asked of the file itself, not found by a directory search: Wine reads the
+  // whole folder for a search.
+  if (path.empty() || HasWildcard(path)) return false;
+  const DWORD attributes = GetFileAttributesW(std::wstring(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool NormalFileExists(std::wstring_view path) {
