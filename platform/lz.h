@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -29,5 +30,18 @@ std::int32_t LzCopy(std::int32_t source, std::int32_t destination);
 
 // Closes a handle of either kind; an invalid one is ignored.
 void LzClose(std::int32_t handle);
+
+// The compressed form of a name, which LZ32 tries when a source cannot be
+// opened under its own: an extension of three characters or more gets "_" for
+// its last one, a shorter one gets "_" appended, no extension gets "._".
+inline std::wstring CompressedName(std::wstring_view path) {
+  std::wstring name(path);
+  const auto base = name.find_last_of(L'\\');
+  const auto dot = name.find(L'.', base == std::wstring::npos ? 0 : base);
+  if (dot == std::wstring::npos) return name + L"._";
+  if (name.size() - dot - 1 < 3) return name + L"_";
+  name.back() = L'_';
+  return name;
+}
 
 }  // namespace platform

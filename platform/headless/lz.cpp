@@ -40,19 +40,6 @@ LzFile* Find(std::int32_t handle) {
 
 constexpr std::int32_t kHfileError = -1;
 
-// The compressed form of a name, as LZ32 tries it when the name itself fails:
-// an extension of three characters or more gets "_" for its last one, a
-// shorter one gets "_" appended, no extension gets "._".
-std::wstring CompressedName(std::wstring_view path) {
-  std::wstring name(path);
-  const auto base = name.find_last_of(L'\\');
-  const auto dot = name.find(L'.', base == std::wstring::npos ? 0 : base);
-  if (dot == std::wstring::npos) return name + L"._";
-  if (name.size() - dot - 1 < 3) return name + L"_";
-  name.back() = L'_';
-  return name;
-}
-
 DosError Open(RawFile& file, std::wstring_view path, bool forReading) {
   return forReading ? file.OpenForReading(path) : file.OpenForWriting(path);
 }

@@ -19,19 +19,6 @@ namespace {
 
 constexpr std::int32_t kHfileError = -1;
 
-// The compressed form of a name, as LZ32 tries it: an extension of three
-// characters or more gets "_" for its last one, a shorter one gets "_"
-// appended, no extension gets "._".
-std::wstring CompressedName(std::wstring_view path) {
-  std::wstring name(path);
-  const auto base = name.find_last_of(L'\\');
-  const auto dot = name.find(L'.', base == std::wstring::npos ? 0 : base);
-  if (dot == std::wstring::npos) return name + L"._";
-  if (name.size() - dot - 1 < 3) return name + L"_";
-  name.back() = L'_';
-  return name;
-}
-
 HANDLE Open(const std::wstring& path, bool forReading) {
   return forReading ? CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr)
