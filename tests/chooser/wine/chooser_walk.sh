@@ -18,9 +18,8 @@ shots=$work/screenshots
 rm -rf "$work"
 mkdir -p "$shots"
 chooser="Screen Recorder"
-# Control ids: 1000 + the place in the design tables. Wizard: the destination
-# label 1012. Chooser: folder list 1000, drive list 1001, free space 1006.
-label10='#1012' folders='#1000' drives='#1001' free='#1006'
+# Control ids: 1000 + the place in the chooser's design table.
+folders='#1000' drives='#1001' free='#1006'
 
 data="$WINEPREFIX/drives/data"
 if [ ! -d "$data/Projects" ]; then
@@ -35,16 +34,14 @@ after_setup() {
   rm -rf "$chosen_dir"
 }
 
-"$VXR_WINE" "$vxrpack" demo "$work/product" >/dev/null 2>&1
-"$VXR_WINE" "$vxrpack" build --stub "$stub" --product "$work/product" --output "$work/VXRSetup.exe" -q >/dev/null 2>&1
-[ -f "$work/VXRSetup.exe" ] || { echo "vxrpack did not build the package" >&2; exit 1; }
+demo_package "$work"
 clean_machine
 cd "$data/Projects" || exit 1
 start_setup "$work/VXRSetup.exe"
 cd - >/dev/null || exit 1
 
 # A refused drive: its message, then both lists back on the destination.
-refused() {
+refused_drive() {
   drive "select $drives $1"
   drive "expect-box Driver \"$2\"" || return 0
   if [ -n "${3:-}" ]; then shot "$3"; fi
@@ -64,17 +61,14 @@ must "window \"$chooser\""
 
 # The default destination does not exist yet: the lists open the Windows
 # drive's current folder, its root here.
-drive list
-listing=$out
-expected_controls=$'1000\tListBox\t1\t1\t
+check_listed "the chooser's controls" $'1000\tListBox\t1\t1\t
 1001\tComboBox\t1\t1\tc:
 1002\tButton\t1\t1\t&New Folder
 1003\tButton\t1\t1\t&Ok
 1004\tStatic\t1\t1\tSelect a destination for Screen Recorder
 1005\tStatic\t1\t1\tFree Space in Drive
 1007\tButton\t1\t1\tCancel'
-got_controls=$(grep -v $'^1006\t' <<<"${listing%$'\n'}" || true)
-[ "$got_controls" = "$expected_controls" ] || fail "chooser controls:"$'\n'"$got_controls"
+listing=$out
 drive "expect $folders selected C:\\"
 # Free space in KB with the locale's commas, against what the host says of
 # drive_c's file system (others write to it meanwhile: within 2 %).
@@ -96,9 +90,9 @@ done
 shot chooser-1-opened
 
 # Refused drives: each says why, then the lists are back.
-refused r: "Screen Recorder can not be installed into a CD driver." chooser-2-cd-refused
-refused n: "Screen Recorder can not be installed into a network driver."
-refused a: "Screen Recorder can not be installed into a diskette driver."
+refused_drive r: "Screen Recorder can not be installed into a CD driver." chooser-2-cd-refused
+refused_drive n: "Screen Recorder can not be installed into a network driver."
+refused_drive a: "Screen Recorder can not be installed into a diskette driver."
 
 # Another fixed drive: no message, its current folder.
 drive "select $drives f:"
@@ -128,7 +122,7 @@ must 'click "&Ok"'
 must "gone \"$chooser\""
 must "window \"$title\""
 drive 'expect . enabled 1'
-drive "expect $label10 text \"${chosen//\\/\\\\}\""
+drive "expect $dest_line text \"${chosen//\\/\\\\}\""
 shot chooser-4-destination-chosen
 
 # Opened again it starts afresh on the destination; the close box gives the
@@ -143,24 +137,18 @@ must close
 must "gone \"$chooser\""
 must "window \"$title\""
 drive 'expect . enabled 1'
-drive "expect $label10 text \"${chosen//\\/\\\\}\""
+drive "expect $dest_line text \"${chosen//\\/\\\\}\""
 
 # Next installs into the chosen folder.
 default_destination=$destination
 destination=$chosen dest_dir=$chosen_dir
-must "click $next"
-drive "timeout 120"
-drive "expect $next text Finish"
+install_to_finish
 drive "expect $status_line text \"$completed\""
-drive "timeout 60"
 check_files "$work/product"
 check_no_staging
 check_registry
 check_links
-close_group_window
-must "click $next"
-must "gone \"$title\""
-wait_setup_end && { [ "$setup_code" = 0 ] || fail "the setup ended with code $setup_code"; }
+press_finish
 stop_setup
 after_setup
 destination=$default_destination dest_dir=$(unix_path "$default_destination")
@@ -187,7 +175,7 @@ drive "expect $folders selected \"$turkish\""
 must 'click "&Ok"'
 must "gone \"$chooser\""
 must "window \"$title\""
-drive "expect $label10 text \"$turkish_windows\""
+drive "expect $dest_line text \"$turkish_windows\""
 must "click $next"
 drive "expect-box Error \"$turkish_windows cannot be used: its name has characters that the language settings of this Windows do not support. Please choose another directory.\""
 shot chooser-5-code-page-refused

@@ -80,7 +80,7 @@ must "click $run_box"
 drive "expect $run_box checked 1"
 must "click $next"
 must "gone \"$title\""
-wait_setup_end && { [ "$setup_code" = 0 ] || fail "the setup ended with code $setup_code"; }
+setup_ended_well
 must "window \"$product_title\""
 shot 6-product
 drive close
