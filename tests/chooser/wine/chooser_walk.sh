@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
 # chooser_walk.sh STUB DRIVER VXRPACK WORK_DIR
-# The destination chooser of the setup under Wine, worked as a person would, on
-# the prefix's test drives (tests/wine/drives.sh): a: diskette, r: CD,
-# n: network, f: a second fixed disk labelled DATA. The demo package (packed
-# by vxrpack from STUB, both under Wine) is started in F:\Projects, which is
-# thereby F:'s current folder. Refused drives bring their messages and the
-# lists return; F: opens its current folder; a new folder is made on disk and
-# becomes the wizard's destination; the close box gives the wizard back; then
-# the installation goes into the chosen folder. A last run makes a folder
-# whose name the code page cannot hold, which Next refuses. Screenshots go
-# to WORK_DIR/screenshots. Leaves the prefix without the product.
+# The destination chooser of the setup under Wine, worked as a person would on
+# the prefix's test drives (tests/wine/drives.sh: a: diskette, r: CD,
+# n: network, f: a second fixed disk labelled DATA), the demo package started
+# in F:\Projects, thereby F:'s current folder; the installation into the folder
+# chosen there; a last run with a folder the code page cannot name.
+# Screenshots go to WORK_DIR/screenshots. Leaves the prefix without the product.
 set -uo pipefail
 stub=$1 driver=$2 vxrpack=$3 work=$4
 # shellcheck source=tests/wine/e2e/install_lib.sh
@@ -27,6 +23,8 @@ if [ ! -d "$data/Projects" ]; then
   exit 1
 fi
 find "$data/Projects" -mindepth 1 -delete # what an earlier run in this prefix made
+# Subfolders and a file, for the folder list to show sorted and to leave out.
+mkdir -p "$data/Projects/"{zeta,Alpha,beta/inner} && : >"$data/Projects/file.txt"
 chosen='F:\Projects\Recorder Target'
 chosen_dir="$data/Projects/Recorder Target"
 after_setup() {
@@ -73,16 +71,10 @@ drive "expect $folders selected C:\\"
 # Free space in KB with the locale's commas, against what the host says of
 # drive_c's file system (others write to it meanwhile: within 2 %).
 figure=$(awk -F'\t' '$1 == 1006 { print $5 }' <<<"$listing")
-if [[ ! $figure =~ ^[0-9]{1,3}(,[0-9]{3})*\ KB$ ]]; then
-  fail "free space reads '$figure'"
-else
-  shown=${figure//,/}
-  shown=${shown% KB}
-  host=$(df -k --output=avail "$WINEPREFIX/drive_c" | tail -1 | tr -d ' ')
-  if [ $((shown * 50 < host * 49 || shown * 50 > host * 51)) -eq 1 ]; then
-    fail "free space $shown KB, the host says $host KB"
-  fi
-fi
+shown=${figure//,/}
+host=$(df -k --output=avail "$WINEPREFIX/drive_c" | tail -1 | tr -d ' ')
+[[ $figure =~ ^[0-9]{1,3}(,[0-9]{3})*\ KB$ ]] && [ $((${shown% KB} * 50 - host * 49)) -ge 0 ] &&
+  [ $((${shown% KB} * 50 - host * 51)) -le 0 ] || fail "free space reads '$figure', the host says $host KB"
 drive "items $drives"
 for entry in a: c: 'f: [DATA]' n: r:; do
   grep -qxF "$entry" <<<"$out" || fail "the drive list has no line '$entry':"$'\n'"$out"
@@ -97,10 +89,20 @@ refused_drive a: "Screen Recorder can not be installed into a diskette driver."
 # Another fixed drive: no message, its current folder.
 drive "select $drives f:"
 drive "expect $folders selected Projects"
+drive "items $folders"
+[ "$out" = $'F:\\\n  Projects\n    Alpha\n    beta\n    zeta\n' ] || fail "the folder list reads:"$'\n'"$out"
 drive "expect $drives text \"f: [DATA]\""
 drive "expect $free visible 1"
 shot chooser-3-other-drive
 
+# While the box asks for a name the chooser takes no clicks; Cancel makes nothing.
+drive 'click "&New Folder"'
+drive 'box "New Folder"'
+refused 'click "&Ok"' '&Ok is in a disabled window'
+drive 'type "Not made"'
+drive 'press 2'
+drive "expect $folders selected Projects"
+[ ! -e "$data/Projects/Not made" ] || fail "Cancel made the folder"
 # A new folder under it, made on disk and opened.
 drive 'click "&New Folder"'
 drive 'expect-box "New Folder" "Enter a name for new folder :'$'\r\r''F:\\Projects\\"'
@@ -192,6 +194,6 @@ wait_setup_end
 stop_setup
 trap - EXIT
 after_setup
-rm -rf "${data:?}/Projects/$turkish"
+find "$data/Projects" -mindepth 1 -delete
 echo "screenshots in $shots"
 [ "$failures" -eq 0 ]

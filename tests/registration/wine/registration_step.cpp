@@ -3,8 +3,8 @@
 // a machine without Program Manager. (With one, as on Wine's own desktop, every
 // installation of the e2e scripts takes it.)
 //   registration_wine_step <install dir>
-// Exit code: 0 done, 1 the step failed, 2 usage, 3 no desktop of its own,
-// 4 the destination could not be prepared, 5 a Program Manager answered there.
+// Exit code: 0 done, 2 usage, 3 no desktop of its own, 4 the destination could
+// not be prepared, 5 a Program Manager answered there.
 #include <windows.h>
 // CommandLineToArgvW
 #include <shellapi.h>
@@ -17,11 +17,10 @@
 
 namespace {
 
-struct QuietUi final : vxr::InstallUi {
-  void SetStatusLine(std::wstring_view text) override { status = text; }
-  void RefreshWindow() override { ++refreshes; }
-  std::wstring status;
-  int refreshes = 0;
+// What the step does to the wizard: the headless tests' business.
+struct NoUi final : vxr::InstallUi {
+  void SetStatusLine(std::wstring_view) override {}
+  void RefreshWindow() override {}
 };
 
 bool PutFile(const std::wstring& path, DWORD attributes) {
@@ -61,7 +60,7 @@ int main() {
   if (!Prepare(dir)) return 4;
   platform::DdeConversation probe;
   if (probe.Open(L"Progman", L"progman")) return 5;
-  QuietUi ui;
+  NoUi ui;
   vxr::CreateProgramGroup(dir, ui);
-  return ui.status == L"Shortcuts are being created..." && ui.refreshes == 2 ? 0 : 1;
+  return 0;
 }

@@ -34,8 +34,7 @@ unix_path() {
 dest_dir=$(unix_path "$destination")
 temp_windows=$("$VXR_WINE" cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r\n')
 [ -n "$temp_windows" ] || { echo "cannot tell the prefix's temporary directory" >&2; exit 1; }
-staging_windows="$temp_windows\\VXRTMP"
-staging_dir=$(unix_path "$staging_windows")
+staging_dir=$(unix_path "$temp_windows\\VXRTMP")
 
 reg() { "$VXR_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 # The Start-menu group folders named "Screen Recorder", of any user.
@@ -52,8 +51,6 @@ clean_machine() {
   reg delete "$uninstall_key" /f >/dev/null
   remove_groups
 }
-
-# ---- The setup and the driver --------------------------------------------------------
 
 # start_driver: the driver in script mode beside the script, ended with it.
 start_driver() {
@@ -154,17 +151,13 @@ walk_to_destination() {
 # until Next reads Finish (in $seen, one a line). The setup answers only while
 # it handles events, so a busy installation shows just some of them.
 watch_install() {
-  local status caption last="" _
+  local status last="" _
   seen=""
   for _ in $(seq 1 600); do
     drive list || return 1
     status=$(listed "$status_line")
-    caption=$(listed "$next")
-    if [ -n "$status" ] && [ "$status" != "$last" ]; then
-      seen+="$status"$'\n'
-      last=$status
-    fi
-    [ "$caption" = Finish ] && return 0
+    [ -z "$status" ] || [ "$status" = "$last" ] || { seen+="$status"$'\n'; last=$status; }
+    [ "$(listed "$next")" = Finish ] && return 0
     sleep 0.1
   done
   fail "the installation did not finish"
@@ -177,8 +170,6 @@ shot() {
   sleep 0.5
   import -window root -display "$DISPLAY" "$shots/$1.png"
 }
-
-# ---- What the installation left ------------------------------------------------------
 
 # check_files PRODUCT_DIR: the destination holds every product file, each
 # equal to the product's own.
@@ -194,11 +185,6 @@ check_no_staging() {
   local left
   left=$(find "$(dirname "$staging_dir")" -maxdepth 1 -name 'VXRTMP*' ! -type l)
   [ -z "$left" ] || fail "a staging folder is still there: $left"
-}
-
-# The small drive S: that tests fill up (tests/wine/drives.sh).
-need_small_drive() {
-  mountpoint -q "$WINEPREFIX/drives/small" || { echo "FAILED: no small drive S: (mounting it needs root)" >&2; exit 1; }
 }
 
 # An earlier installation in DIR (a Windows path): every product file holding

@@ -93,7 +93,7 @@ signed)
 damaged)
   # 1. A full disk: the main program cannot be written over the earlier one.
   small='S:\Screen Recorder'
-  need_small_drive
+  mountpoint -q "$WINEPREFIX/drives/small" || { echo "FAILED: no small drive S: (mounting it needs root)" >&2; exit 1; }
   clean_machine
   fake_earlier "$small"
   cat /dev/zero >"$WINEPREFIX/drives/small/filler" 2>/dev/null

@@ -4,15 +4,14 @@
 #   1. an earlier installation's directory (the 32-bit registry view) is proposed
 #      on the destination page; Cancel and the close box on every page answered
 #      No change nothing; Yes on page 3 ends the setup and leaves a staging
-#      folder it did not make as it was;
+#      folder it did not make as it was (and 3. makes none);
 #   2. beside the running demo product the setup shows its running-copy box over
 #      the backdrop alone, and Cancel ends it without a question;
 #   3. OK while the product still runs asks again; with the product closed, OK
 #      starts the wizard, walked as a person would: welcome, licence (the
 #      options gate Next), destination, back to the start; the close box
 #      answered Yes ends it.
-# A screenshot of every page goes to SCREENSHOT_DIR.
-# Runs with the prefix's environment (run-in-wine.sh).
+# Screenshots go to SCREENSHOT_DIR. Runs with the prefix's environment.
 set -uo pipefail
 stub=$1 driver=$2 product=$3 shots=$4
 mkdir -p "$shots"
@@ -84,6 +83,7 @@ drive 'press 6'
 setup_ended_well "Yes on page 3"
 left=$(cd "$staging_dir" 2>/dev/null && ls -A | tr '\n' ' ')
 [ "$left" = "BEEP.WA_ VXR.CH_ VXR.EX_ " ] || fail "another's staging folder after Yes: '$left'"
+rm -rf "$staging_dir"
 reg delete "$vendor_key" /f >/dev/null || fail "reg delete"
 
 # ---- 2. The product runs: Cancel ends the setup ------------------------------------------
@@ -171,6 +171,7 @@ expect_box "Screen Recorder" "$question"
 drive 'press 6'
 drive "gone \"$title\""
 setup_ended_well "Yes on page 1"
+[ ! -e "$staging_dir" ] || fail "a staging folder after Yes on page 1"
 
 stop_setup
 trap - EXIT
