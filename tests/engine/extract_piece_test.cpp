@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <span>
 
 #include "common/crc32.h"
@@ -59,13 +58,12 @@ TEST_F(ExtractPieceTest, FailuresShowOneMessageSayingWhatToDo) {
     const wchar_t* package;
     bool stagingCreated;
     platform::DosError error = 0;  // injected into the operation `what`, when not 0
-    std::optional<std::uint32_t> crc = std::nullopt;
     bool damaged = false;
   } cases[] = {
       {"length 0", 0, 0, kPackage, false},
-      {"start position 0", 10, total - 9, kPackage, true, 0, std::nullopt, true},
-      {"distance past the start", 10, total + 50, kPackage, true, 0, std::nullopt, true},
-      {"overflowing distance", 10, INT32_MIN + 5, kPackage, true, 0, std::nullopt, true},
+      {"start position 0", 10, total - 9, kPackage, true, 0, true},
+      {"distance past the start", 10, total + 50, kPackage, true, 0, true},
+      {"overflowing distance", 10, INT32_MIN + 5, kPackage, true, 0, true},
       {"missing package", 10, 0, L"C:\\SETUP\\nothere.exe", false},
       {"RawRead", length, 0, kPackage, true, 23},
       {"RawWrite", length, 0, kPackage, true, platform::kErrorDiskFull},
@@ -78,7 +76,7 @@ TEST_F(ExtractPieceTest, FailuresShowOneMessageSayingWhatToDo) {
     if (c.what == std::string_view("staging file there already")) machine_.WriteFile(kStaging, "not ours");
     headless::ClearShownBoxes();
     if (c.error) headless::InjectFailure(c.what, L"C:\\", c.error);
-    EXPECT_FALSE(ExtractPiece(c.package, kStaging, c.length, c.distance, c.crc));
+    EXPECT_FALSE(ExtractPiece(c.package, kStaging, c.length, c.distance));
     ASSERT_EQ(headless::ShownBoxes().size(), 1u);
     const auto& box = headless::ShownBoxes()[0];
     EXPECT_EQ(box.text, c.damaged ? damaged : kFailure);

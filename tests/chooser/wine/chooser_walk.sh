@@ -18,19 +18,13 @@ chooser="Screen Recorder"
 folders='#1000' drives='#1001' free='#1006'
 
 data="$WINEPREFIX/drives/data"
-if [ ! -d "$data/Projects" ]; then
-  echo "FAILED: the prefix has no test drives (tests/wine/drives.sh did not run)" >&2
-  exit 1
-fi
+[ -d "$data/Projects" ] || { echo "FAILED: the prefix has no test drives (tests/wine/drives.sh did not run)" >&2; exit 1; }
 find "$data/Projects" -mindepth 1 -delete # what an earlier run in this prefix made
 # Subfolders and a file, for the folder list to show sorted and to leave out.
 mkdir -p "$data/Projects/"{zeta,Alpha,beta/inner} && : >"$data/Projects/file.txt"
 chosen='F:\Projects\Recorder Target'
 chosen_dir="$data/Projects/Recorder Target"
-after_setup() {
-  clean_machine
-  rm -rf "$chosen_dir"
-}
+after_setup() { clean_machine; find "$data/Projects" -mindepth 1 -delete; }
 
 demo_package "$work"
 clean_machine
@@ -66,15 +60,14 @@ check_listed "the chooser's controls" $'1000\tListBox\t1\t1\t
 1004\tStatic\t1\t1\tSelect a destination for Screen Recorder
 1005\tStatic\t1\t1\tFree Space in Drive
 1007\tButton\t1\t1\tCancel'
-listing=$out
-drive "expect $folders selected C:\\"
 # Free space in KB with the locale's commas, against what the host says of
 # drive_c's file system (others write to it meanwhile: within 2 %).
-figure=$(awk -F'\t' '$1 == 1006 { print $5 }' <<<"$listing")
+figure=$(awk -F'\t' '$1 == 1006 { print $5 }' <<<"$out")
 shown=${figure//,/}
 host=$(df -k --output=avail "$WINEPREFIX/drive_c" | tail -1 | tr -d ' ')
 [[ $figure =~ ^[0-9]{1,3}(,[0-9]{3})*\ KB$ ]] && [ $((${shown% KB} * 50 - host * 49)) -ge 0 ] &&
   [ $((${shown% KB} * 50 - host * 51)) -le 0 ] || fail "free space reads '$figure', the host says $host KB"
+drive "expect $folders selected C:\\"
 drive "items $drives"
 for entry in a: c: 'f: [DATA]' n: r:; do
   grep -qxF "$entry" <<<"$out" || fail "the drive list has no line '$entry':"$'\n'"$out"
@@ -194,6 +187,5 @@ wait_setup_end
 stop_setup
 trap - EXIT
 after_setup
-find "$data/Projects" -mindepth 1 -delete
 echo "screenshots in $shots"
 [ "$failures" -eq 0 ]
