@@ -50,7 +50,7 @@ TEST_F(ButtonsTest, NewFolderAsksUnderTheOpenFolderAndOpensWhatItMadeOrFound) {
   EXPECT_EQ(InstallDir.Trimmed(), kDefault) << "only Ok changes the destination";
 }
 
-// A name Windows refuses ("a<b"): chooser_walk.sh, under Wine.
+// A name Windows refuses ("a<b"), and the box cancelled: chooser_walk.sh, under Wine.
 TEST_F(ButtonsTest, NamesThatAreBlankRefusedOrCannotBeMadeMakeNothingAndTheChooserStays) {
   constexpr wchar_t kInvalid[] = L"Characters, like '\\*?,:' are invalid.";
   struct Case {
@@ -79,9 +79,7 @@ TEST_F(ButtonsTest, NamesThatAreBlankRefusedOrCannotBeMadeMakeNothingAndTheChoos
     EXPECT_EQ(Path(), kApps) << c.answer;
     ExpectStillUsable(c.answer);
   }
-  ASSERT_TRUE(PressInChooser("Command1"));  // the box cancelled: empty text
-  EXPECT_TRUE(headless::ShownBoxes().empty());
-  EXPECT_EQ(headless::ShownInputs().size(), std::size(cases) + 1) << "the box is not shown again by itself";
+  EXPECT_EQ(headless::ShownInputs().size(), std::size(cases)) << "the box is not shown again by itself";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(machine_.Host(kApps)), {}), 1)
       << "only the file that was there";
 }

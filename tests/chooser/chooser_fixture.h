@@ -24,6 +24,7 @@ class ChooserTest : public WizardTest {
     ASSERT_TRUE(Press("Command4"));
     ASSERT_EQ(headless::FindForm(Form3::kCaption), &Chooser());
     ASSERT_TRUE(headless::IsShown(Chooser()));
+    EXPECT_EQ(Chooser().Icon(), Wizard().Icon()) << "it takes the wizard's icon";
   }
   platform::Form& Chooser() { return TheForm3().Window(); }
   bool PressInChooser(std::string_view control) { return headless::Click(Chooser(), control); }

@@ -17,7 +17,6 @@
 
 #include "platform/files.h"
 #include "platform/raw_file.h"
-#include "platform/system_info.h"
 
 namespace vxr::test {
 
@@ -140,17 +139,6 @@ inline void CheckRawFiles(const FilesUnderTest& files) {
   EXPECT_EQ(failing.OpenForReading(files.root), kErrorAccessDenied) << "a folder";
   EXPECT_EQ(failing.OpenForWriting(files.root), kErrorAccessDenied) << "a folder";
   EXPECT_FALSE(failing.IsOpen());
-}
-
-// The system's folders as the setup takes them, whatever their length.
-inline void CheckSystemPaths() {
-  const std::wstring temp = platform::TempFolder();
-  ASSERT_GT(temp.size(), 3u);
-  EXPECT_EQ(temp.back(), L'\\');
-  const std::wstring windows = platform::WindowsFolder();
-  ASSERT_GT(windows.size(), 3u);
-  EXPECT_EQ(windows.substr(1, 2), L":\\");
-  EXPECT_NE(windows.back(), L'\\');
 }
 
 }  // namespace vxr::test

@@ -85,7 +85,7 @@ inline void CheckLoadBeforeShow(const FormsUnderTest& ui, platform::Form& form, 
 
 // Option buttons excluding each other, a check box ticking, and a control
 // disabled from code are seen in the wizard by its host tests and, under Wine,
-// by wizard_walk.sh and install_walk.sh.
+// by startup_exit.sh and install_walk.sh.
 inline void CheckClicks(const FormsUnderTest& ui, platform::Form& form, forms::Recorder& events) {
   using namespace forms;
   form.Show();

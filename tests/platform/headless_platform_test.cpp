@@ -32,10 +32,11 @@ class HeadlessPlatformTest : public ::testing::Test {
   platform::Form form_{forms::kDesign, events_};
 };
 
-TEST_F(HeadlessPlatformTest, Existence) { CheckExistence(kFiles); }
-TEST_F(HeadlessPlatformTest, Folders) { CheckFolders(kFiles); }
-TEST_F(HeadlessPlatformTest, RawFiles) { CheckRawFiles(kFiles); }
-TEST_F(HeadlessPlatformTest, SystemPaths) { CheckSystemPaths(); }
+TEST_F(HeadlessPlatformTest, Files) {
+  CheckExistence(kFiles);
+  CheckFolders(kFiles);
+  CheckRawFiles(kFiles);
+}
 TEST_F(HeadlessPlatformTest, LoadBeforeShow) { CheckLoadBeforeShow(kForms, form_, events_); }
 TEST_F(HeadlessPlatformTest, Clicks) { CheckClicks(kForms, form_, events_); }
 TEST_F(HeadlessPlatformTest, Closing) { CheckClosing(kForms, form_, events_); }

@@ -1,7 +1,7 @@
-// The ways out of the wizard: Finish with and without the product started, a
-// product that cannot be started, and Yes to Cancel removing the staging
-// folder. (No to Cancel: page_flow_test; during the installation, and Finish
-// ticked after one: tests/install.)
+// The ways out of the finished wizard: Finish and the close box, with and
+// without the product started, and a product that cannot be started. (Yes and
+// No to Cancel on the pages: page_flow_test and tests/wine/e2e/startup_exit.sh;
+// during the installation: tests/install.)
 #include <string>
 
 #include "common/text.h"
@@ -11,8 +11,6 @@
 
 namespace vxr::test {
 namespace {
-
-constexpr wchar_t kStaging[] = L"C:\\WINDOWS\\TEMP\\VXRTMP";
 
 TEST_F(WizardTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOneThatCannotStart) {
   const auto program = MakePeImage(false, {{".text", 0x200, 0x1000, 0x200, 0x400}}, 0, 0, 0x600);
@@ -60,18 +58,6 @@ TEST_F(WizardTest, FinishedStartsTheProductOnlyWhenTheRunBoxIsTickedAndReportsOn
     EXPECT_EQ(headless::StartedPrograms(), started ? std::vector{exe} : std::vector<std::wstring>{});
     EXPECT_EQ(started ? headless::LastStartDirectory() : dir, dir);
   }
-}
-
-// A staging folder with pieces, a subfolder and a read-only file:
-// tests/wine/e2e/startup_exit.sh. Here none at all, beside another program's file.
-TEST_F(WizardTest, YesWithoutAStagingFolderReportsNothingAndLeavesOthersFiles) {
-  machine_.WriteFile(L"C:\\WINDOWS\\TEMP\\other.tmp", "not ours");
-  Start();
-  headless::QueueBoxAnswer(platform::kIdYes);
-  EXPECT_TRUE(headless::EndsProgram([&] { Press("Command3"); }));
-  EXPECT_EQ(headless::ShownBoxes().size(), 1u) << "nothing about the files is reported";
-  EXPECT_FALSE(platform::PathExists(kStaging));
-  EXPECT_EQ(machine_.ReadFile(L"C:\\WINDOWS\\TEMP\\other.tmp"), "not ours");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // On every page Cancel and the close box answered No change nothing a person
-// could see. The walk there and back: tests/wine/e2e/wizard_walk.sh.
+// could see. The walk there and back: tests/wine/e2e/startup_exit.sh.
 #include "platform/dialogs.h"
 #include "tests/wizard/wizard_fixture.h"
 #include "tests/wizard/wizard_state.h"

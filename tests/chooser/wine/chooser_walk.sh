@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
 # chooser_walk.sh STUB DRIVER VXRPACK WORK_DIR
-# The destination chooser of the setup under Wine, worked as a person would, on
-# the prefix's test drives (tests/wine/drives.sh): a: diskette, r: CD,
-# n: network, f: a second fixed disk labelled DATA. The demo package (packed
-# by vxrpack from STUB, both under Wine) is started in F:\Projects, which is
-# thereby F:'s current folder. Refused drives bring their messages and the
-# lists return; F: opens its current folder; a new folder is made on disk and
-# becomes the wizard's destination; the close box gives the wizard back; then
-# the installation goes into the chosen folder. A last run makes a folder
-# whose name the code page cannot hold, which Next refuses. Screenshots go
-# to WORK_DIR/screenshots. Leaves the prefix without the product.
+# The destination chooser of the setup under Wine, worked as a person would on
+# the prefix's test drives (tests/wine/drives.sh: a: diskette, r: CD,
+# n: network, f: a second fixed disk labelled DATA), the demo package started
+# in F:\Projects, thereby F:'s current folder; the installation into the folder
+# chosen there; a last run with a folder the code page cannot name.
+# Screenshots go to WORK_DIR/screenshots. Leaves the prefix without the product.
 set -uo pipefail
 stub=$1 driver=$2 vxrpack=$3 work=$4
 # shellcheck source=tests/wine/e2e/install_lib.sh
@@ -18,33 +14,26 @@ shots=$work/screenshots
 rm -rf "$work"
 mkdir -p "$shots"
 chooser="Screen Recorder"
-# Control ids: 1000 + the place in the design tables. Wizard: the destination
-# label 1012. Chooser: folder list 1000, drive list 1001, free space 1006.
-label10='#1012' folders='#1000' drives='#1001' free='#1006'
+# Control ids: 1000 + the place in the chooser's design table.
+folders='#1000' drives='#1001' free='#1006'
 
 data="$WINEPREFIX/drives/data"
-if [ ! -d "$data/Projects" ]; then
-  echo "FAILED: the prefix has no test drives (tests/wine/drives.sh did not run)" >&2
-  exit 1
-fi
+[ -d "$data/Projects" ] || { echo "FAILED: the prefix has no test drives (tests/wine/drives.sh did not run)" >&2; exit 1; }
 find "$data/Projects" -mindepth 1 -delete # what an earlier run in this prefix made
+# Subfolders and a file, for the folder list to show sorted and to leave out.
+mkdir -p "$data/Projects/"{zeta,Alpha,beta/inner} && : >"$data/Projects/file.txt"
 chosen='F:\Projects\Recorder Target'
 chosen_dir="$data/Projects/Recorder Target"
-after_setup() {
-  clean_machine
-  rm -rf "$chosen_dir"
-}
+after_setup() { clean_machine; find "$data/Projects" -mindepth 1 -delete; }
 
-"$VXR_WINE" "$vxrpack" demo "$work/product" >/dev/null 2>&1
-"$VXR_WINE" "$vxrpack" build --stub "$stub" --product "$work/product" --output "$work/VXRSetup.exe" -q >/dev/null 2>&1
-[ -f "$work/VXRSetup.exe" ] || { echo "vxrpack did not build the package" >&2; exit 1; }
+demo_package "$work"
 clean_machine
 cd "$data/Projects" || exit 1
 start_setup "$work/VXRSetup.exe"
 cd - >/dev/null || exit 1
 
 # A refused drive: its message, then both lists back on the destination.
-refused() {
+refused_drive() {
   drive "select $drives $1"
   drive "expect-box Driver \"$2\"" || return 0
   if [ -n "${3:-}" ]; then shot "$3"; fi
@@ -64,31 +53,21 @@ must "window \"$chooser\""
 
 # The default destination does not exist yet: the lists open the Windows
 # drive's current folder, its root here.
-drive list
-listing=$out
-expected_controls=$'1000\tListBox\t1\t1\t
+check_listed "the chooser's controls" $'1000\tListBox\t1\t1\t
 1001\tComboBox\t1\t1\tc:
 1002\tButton\t1\t1\t&New Folder
 1003\tButton\t1\t1\t&Ok
 1004\tStatic\t1\t1\tSelect a destination for Screen Recorder
 1005\tStatic\t1\t1\tFree Space in Drive
 1007\tButton\t1\t1\tCancel'
-got_controls=$(grep -v $'^1006\t' <<<"${listing%$'\n'}" || true)
-[ "$got_controls" = "$expected_controls" ] || fail "chooser controls:"$'\n'"$got_controls"
-drive "expect $folders selected C:\\"
 # Free space in KB with the locale's commas, against what the host says of
 # drive_c's file system (others write to it meanwhile: within 2 %).
-figure=$(awk -F'\t' '$1 == 1006 { print $5 }' <<<"$listing")
-if [[ ! $figure =~ ^[0-9]{1,3}(,[0-9]{3})*\ KB$ ]]; then
-  fail "free space reads '$figure'"
-else
-  shown=${figure//,/}
-  shown=${shown% KB}
-  host=$(df -k --output=avail "$WINEPREFIX/drive_c" | tail -1 | tr -d ' ')
-  if [ $((shown * 50 < host * 49 || shown * 50 > host * 51)) -eq 1 ]; then
-    fail "free space $shown KB, the host says $host KB"
-  fi
-fi
+figure=$(awk -F'\t' '$1 == 1006 { print $5 }' <<<"$out")
+shown=${figure//,/}
+host=$(df -k --output=avail "$WINEPREFIX/drive_c" | tail -1 | tr -d ' ')
+[[ $figure =~ ^[0-9]{1,3}(,[0-9]{3})*\ KB$ ]] && [ $((${shown% KB} * 50 - host * 49)) -ge 0 ] &&
+  [ $((${shown% KB} * 50 - host * 51)) -le 0 ] || fail "free space reads '$figure', the host says $host KB"
+drive "expect $folders selected C:\\"
 drive "items $drives"
 for entry in a: c: 'f: [DATA]' n: r:; do
   grep -qxF "$entry" <<<"$out" || fail "the drive list has no line '$entry':"$'\n'"$out"
@@ -96,17 +75,27 @@ done
 shot chooser-1-opened
 
 # Refused drives: each says why, then the lists are back.
-refused r: "Screen Recorder can not be installed into a CD driver." chooser-2-cd-refused
-refused n: "Screen Recorder can not be installed into a network driver."
-refused a: "Screen Recorder can not be installed into a diskette driver."
+refused_drive r: "Screen Recorder can not be installed into a CD driver." chooser-2-cd-refused
+refused_drive n: "Screen Recorder can not be installed into a network driver."
+refused_drive a: "Screen Recorder can not be installed into a diskette driver."
 
 # Another fixed drive: no message, its current folder.
 drive "select $drives f:"
 drive "expect $folders selected Projects"
+drive "items $folders"
+[ "$out" = $'F:\\\n  Projects\n    Alpha\n    beta\n    zeta\n' ] || fail "the folder list reads:"$'\n'"$out"
 drive "expect $drives text \"f: [DATA]\""
 drive "expect $free visible 1"
 shot chooser-3-other-drive
 
+# While the box asks for a name the chooser takes no clicks; Cancel makes nothing.
+drive 'click "&New Folder"'
+drive 'box "New Folder"'
+refused 'click "&Ok"' '&Ok is in a disabled window'
+drive 'type "Not made"'
+drive 'press 2'
+drive "expect $folders selected Projects"
+[ ! -e "$data/Projects/Not made" ] || fail "Cancel made the folder"
 # A new folder under it, made on disk and opened.
 drive 'click "&New Folder"'
 drive 'expect-box "New Folder" "Enter a name for new folder :'$'\r\r''F:\\Projects\\"'
@@ -128,7 +117,7 @@ must 'click "&Ok"'
 must "gone \"$chooser\""
 must "window \"$title\""
 drive 'expect . enabled 1'
-drive "expect $label10 text \"${chosen//\\/\\\\}\""
+drive "expect $dest_line text \"${chosen//\\/\\\\}\""
 shot chooser-4-destination-chosen
 
 # Opened again it starts afresh on the destination; the close box gives the
@@ -143,24 +132,18 @@ must close
 must "gone \"$chooser\""
 must "window \"$title\""
 drive 'expect . enabled 1'
-drive "expect $label10 text \"${chosen//\\/\\\\}\""
+drive "expect $dest_line text \"${chosen//\\/\\\\}\""
 
 # Next installs into the chosen folder.
 default_destination=$destination
 destination=$chosen dest_dir=$chosen_dir
-must "click $next"
-drive "timeout 120"
-drive "expect $next text Finish"
+install_to_finish
 drive "expect $status_line text \"$completed\""
-drive "timeout 60"
 check_files "$work/product"
 check_no_staging
 check_registry
 check_links
-close_group_window
-must "click $next"
-must "gone \"$title\""
-wait_setup_end && { [ "$setup_code" = 0 ] || fail "the setup ended with code $setup_code"; }
+press_finish
 stop_setup
 after_setup
 destination=$default_destination dest_dir=$(unix_path "$default_destination")
@@ -187,7 +170,7 @@ drive "expect $folders selected \"$turkish\""
 must 'click "&Ok"'
 must "gone \"$chooser\""
 must "window \"$title\""
-drive "expect $label10 text \"$turkish_windows\""
+drive "expect $dest_line text \"$turkish_windows\""
 must "click $next"
 drive "expect-box Error \"$turkish_windows cannot be used: its name has characters that the language settings of this Windows do not support. Please choose another directory.\""
 shot chooser-5-code-page-refused
@@ -204,6 +187,5 @@ wait_setup_end
 stop_setup
 trap - EXIT
 after_setup
-rm -rf "${data:?}/Projects/$turkish"
 echo "screenshots in $shots"
 [ "$failures" -eq 0 ]

@@ -1,8 +1,8 @@
 // The real drive and folder lists under Wine, on the prefix's test drives
 // (tests/wine/drives.sh): what chooser_walk.sh cannot do through the driver
-// (a dropped-down list, a double click, a folder listing line by line). Drive
-// types, labels, free space, current folders and the reset after a refused
-// drive are seen in the chooser itself there.
+// (a dropped-down list, a double click). Drive types, labels, free space, the
+// folder list's lines, current folders and the reset after a refused drive are
+// seen in the chooser itself there.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -66,15 +66,6 @@ class ChooserListsTest : public testing::Test {
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
   }
-  std::vector<std::wstring> FolderLines() {
-    std::vector<std::wstring> lines(static_cast<std::size_t>(SendMessageW(folders_, LB_GETCOUNT, 0, 0)));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      wchar_t text[MAX_PATH + 8]{};
-      SendMessageW(folders_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-      lines[i] = text;
-    }
-    return lines;
-  }
   // What a person's choice or double click tells the form.
   void Notify(ControlId control, WORD code) {
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(1000 + control, code),
@@ -110,22 +101,19 @@ TEST_F(ChooserListsTest, ChangeComesOnceADriveIsChosenAndTheListHasClosed) {
   EXPECT_EQ(events_.changes, std::vector<std::wstring>{L"f: [DATA]"});
 }
 
-TEST_F(ChooserListsTest, TheFolderListShowsThePathThenTheSubfoldersSortedAndOpensThem) {
+// (The path and the subfolders, sorted, line by line: chooser_walk.sh.)
+TEST_F(ChooserListsTest, TheFolderListOpensFoldersAndADoubleClickedSubfolder) {
   const std::wstring base = L"F:\\Lists test";
-  for (const wchar_t* name : {L"", L"\\zeta", L"\\Alpha", L"\\beta", L"\\beta\\inner"})
-    CreateDirectoryW((base + name).c_str(), nullptr);
+  for (const wchar_t* name : {L"", L"\\Alpha", L"\\beta"}) CreateDirectoryW((base + name).c_str(), nullptr);
   CloseHandle(
       CreateFileW((base + L"\\file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
   ASSERT_TRUE(form_.SetPath(Folders, base + L"\\"));
   EXPECT_EQ(form_.Path(Folders), base) << "no trailing backslash but at a root";
-  const std::vector<std::wstring> expected{L"F:\\", L"  Lists test", L"    Alpha", L"    beta", L"    zeta"};
-  EXPECT_EQ(FolderLines(), expected);
-  EXPECT_EQ(SendMessageW(folders_, LB_GETCURSEL, 0, 0), 1) << "the open folder is selected";
   EXPECT_FALSE(form_.SetPath(Folders, base + L"\\file.txt")) << "a file cannot be opened";
-  EXPECT_EQ(FolderLines(), expected);
+  EXPECT_EQ(form_.Path(Folders), base);
 
-  // A double click on a subfolder opens it.
+  // A double click on a subfolder (lines: F:\, Lists test, Alpha, beta) opens it.
   events_.changes.clear();
   SendMessageW(folders_, LB_SETCURSEL, 3, 0);
   Notify(Folders, LBN_DBLCLK);

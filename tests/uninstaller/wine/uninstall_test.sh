@@ -18,29 +18,18 @@ stub=$1 driver=$2 vxrpack=$3 build=$4
 rm -rf "$build"
 work=$build/snapshots
 mkdir -p "$work"
-setup_pid="" product_pid=""
-trap 'stop_setup; [ -z "$product_pid" ] || kill "$product_pid" 2>/dev/null; clean_machine' EXIT
+product_pid=""
+after_setup() { [ -z "$product_pid" ] || kill "$product_pid" 2>/dev/null; clean_machine; }
 question="Remove Tarvo's Screen Recorder and all of its components?"
 removed="Tarvo's Screen Recorder was removed."
-
-pack() { "$VXR_WINE" "$vxrpack" "$@" 2>&1 | tr -d '\r'; }
-pack demo "$build/product" >/dev/null
-pack build --stub "$stub" --product "$build/product" --output "$build/VXRSetup.exe" -q >/dev/null
-[ -f "$build/VXRSetup.exe" ] || { echo "vxrpack did not build the package" >&2; exit 1; }
+demo_package "$build"
 
 # Through the wizard with its defaults; Finish with "Run VXR now." unticked.
 install_with_setup() {
-  "$VXR_WINE" "$build/VXRSetup.exe" &
-  setup_pid=$!
+  start_setup "$build/VXRSetup.exe"
   walk_to_destination
-  must "click $next"
-  drive "timeout 120"
-  must "expect $next text Finish"
-  drive "timeout 60"
-  close_group_window
-  must "click $next"
-  must "gone \"$title\""
-  wait_setup_end && { [ "$setup_code" = 0 ] || fail "the setup ended with code $setup_code"; }
+  install_to_finish
+  press_finish
 }
 
 # Wine's list of programs starts the entry's "UninstallString" as Windows
@@ -110,8 +99,7 @@ same_state() {
 }
 
 clean_machine
-coproc DRIVER { "$VXR_WINE" "$driver" --timeout 60 - 2>/dev/null; }
-driver_pid=$DRIVER_PID
+start_driver
 # Wine registers its display devices the first time a program looks at the
 # desktop: here, before the first snapshot, rather than between two.
 must 'gone "no window has this title"'

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_text.h"
 #include "tests/wine/utf8_line.h"
 
 namespace {
@@ -40,13 +41,6 @@ struct Failure {
 
 DWORD timeoutMs = 20000;
 HWND currentWindow = nullptr, currentBox = nullptr;
-
-std::wstring Wide(const std::string& utf8) {
-  std::wstring out(utf8.size(), L'\0');
-  out.resize(static_cast<std::size_t>(MultiByteToWideChar(
-      CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), static_cast<int>(out.size()))));
-  return out;
-}
 
 // Line breaks and tabs inside a caption would break the line format.
 std::wstring OneLine(std::wstring text) {
@@ -286,15 +280,13 @@ Args Split(const std::wstring& line) {
   return words;
 }
 
-bool RunReporting(const Args& args) {
-  try {
-    Run(args);
-    WriteLine(L"ok");
-    return true;
-  } catch (const Failure& failure) {
-    WriteLine(L"fail: " + failure.reason);
-    return false;
-  }
+bool RunReporting(const Args& args) try {
+  Run(args);
+  WriteLine(L"ok");
+  return true;
+} catch (const Failure& failure) {
+  WriteLine(L"fail: " + failure.reason);
+  return false;
 }
 
 }  // namespace
@@ -325,7 +317,7 @@ int main() {
     DWORD read = 0;
     while ((more = ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &read, nullptr) && read == 1) && c != '\n')
       line += c;
-    const Args words = Split(Wide(line));
+    const Args words = Split(platform::win32::ToWide(line, CP_UTF8));
     if (!words.empty() && words[0][0] != L'#') RunReporting(words);
   }
   return 0;

@@ -5,7 +5,7 @@
 title="Tarvo's Screen Recorder - Install"
 product_title="Tarvo's Screen Recorder"
 # Control ids: 1000 + the control's place in the wizard's design table.
-status_line='#1015' file_line='#1016' run_box='#1017' cancel='#1018' back='#1019' next='#1020'
+dest_line='#1012' status_line='#1015' file_line='#1016' run_box='#1017' cancel='#1018' back='#1019' next='#1020'
 copying="Files are being copied into temporary folder and are being expanded into install directory..."
 completed="Installation of Screen Recorder has been successfully completed! You can run VXR from the Start Menu."
 destination='C:\Program Files\Screen Recorder'
@@ -34,12 +34,12 @@ unix_path() {
 dest_dir=$(unix_path "$destination")
 temp_windows=$("$VXR_WINE" cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r\n')
 [ -n "$temp_windows" ] || { echo "cannot tell the prefix's temporary directory" >&2; exit 1; }
-staging_windows="$temp_windows\\VXRTMP"
-staging_dir=$(unix_path "$staging_windows")
+staging_dir=$(unix_path "$temp_windows\\VXRTMP")
 
 reg() { "$VXR_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 # The Start-menu group folders named "Screen Recorder", of any user.
 groups() { find "$WINEPREFIX/drive_c/users" -type d -name 'Screen Recorder' -path '*/Start Menu/Programs/*' 2>/dev/null; }
+remove_groups() { local group; while read -r group; do rm -rf "$group"; done < <(groups); }
 
 # A machine on which the product was never installed.
 clean_machine() {
@@ -49,26 +49,28 @@ clean_machine() {
   for staging in "$staging_dir"*; do [ -L "$staging" ] || rm -rf "$staging"; done
   reg delete "$vendor_key" /f >/dev/null
   reg delete "$uninstall_key" /f >/dev/null
-  local group
-  while read -r group; do rm -rf "$group"; done < <(groups)
+  remove_groups
 }
 
-# ---- The setup and the driver --------------------------------------------------------
-
-# start_setup PACKAGE: runs it and a driver in script mode beside it.
-start_setup() {
-  "$VXR_WINE" "$1" &
-  setup_pid=$!
+# start_driver: the driver in script mode beside the script, ended with it.
+start_driver() {
   coproc DRIVER { "$VXR_WINE" "$driver" --timeout 60 - 2>/dev/null; }
   driver_pid=$DRIVER_PID
   trap 'stop_setup; after_setup' EXIT
+}
+# start_setup PACKAGE: runs it, with a driver beside it unless one runs.
+start_setup() {
+  "$VXR_WINE" "$1" &
+  setup_pid=$!
+  [ -n "${driver_pid:-}" ] || start_driver
 }
 # What a script does when it ends while a setup runs; nothing unless it says.
 after_setup() { :; }
 stop_setup() {
   end_driver
-  kill "$setup_pid" 2>/dev/null || true
-  wait "$driver_pid" 2>/dev/null || true
+  kill "${setup_pid:-}" 2>/dev/null || true
+  wait "${driver_pid:-}" 2>/dev/null || true
+  driver_pid=""
 }
 # Waits up to 60 s for the setup to end by itself; its exit code goes to $setup_code.
 wait_setup_end() {
@@ -82,6 +84,23 @@ wait_setup_end() {
   setup_code=0
   wait "$setup_pid" || setup_code=$?
 }
+# setup_ended_well [WHEN]: the setup ends by itself, with exit code 0.
+setup_ended_well() { wait_setup_end && { [ "$setup_code" = 0 ] || fail "${1:-}: the setup ended with code $setup_code"; }; }
+
+# vxrpack under Wine ($vxrpack), its messages on standard output.
+pack() { "$VXR_WINE" "$vxrpack" "$@" 2>&1 | tr -d '\r'; }
+# demo_package DIR [EDIT]: the demo product in DIR/product (changed by the
+# command EDIT, if given) and its package DIR/VXRSetup.exe, built from $stub.
+demo_package() {
+  pack demo "$1/product" >/dev/null
+  [ -z "${2:-}" ] || "$2" "$1/product"
+  pack build --stub "$stub" --product "$1/product" --output "$1/VXRSetup.exe" -q >/dev/null
+  [ -f "$1/VXRSetup.exe" ] || { echo "vxrpack did not build the package" >&2; exit 1; }
+}
+# Next on the destination page installs, to Finish; Finish, the run box as it
+# is, ends the setup.
+install_to_finish() { must "click $next"; drive "timeout 120"; must "expect $next text Finish"; drive "timeout 60"; }
+press_finish() { close_group_window; must "click $next"; must "gone \"$title\""; setup_ended_well; }
 
 # Program Manager shows a group it creates in a folder window, which would
 # outlive the setup; closed so that the next run starts from a bare desktop.
@@ -103,6 +122,14 @@ close_folder_window() {
 
 # A control's caption in the driver's last list.
 listed() { awk -F'\t' -v id="${1#\#}" '$1 == id { print $5 }' <<<"$out"; }
+# check_listed WHAT EXPECTED: the driver's list of the current window has the
+# lines of EXPECTED (id, class, visible, enabled, caption) for EXPECTED's ids.
+check_listed() {
+  local got
+  drive list || return
+  got=$(grep -E "^($(cut -f1 <<<"$2" | paste -sd'|'))"$'\t' <<<"$out" | sort)
+  [ "$got" = "$(sort <<<"$2")" ] || fail "$1:"$'\n'"$got"
+}
 
 # Welcome, licence (accepted), destination page showing DIR (the default
 # destination unless given).
@@ -116,7 +143,7 @@ walk_to_destination() {
   shot 2-licence
   must "click $next"
   must 'expect "Change Dir" visible 1'
-  drive "expect #1012 text \"${1:-$destination}\""
+  drive "expect $dest_line text \"${1:-$destination}\""
   shot 3-destination
 }
 
@@ -124,17 +151,13 @@ walk_to_destination() {
 # until Next reads Finish (in $seen, one a line). The setup answers only while
 # it handles events, so a busy installation shows just some of them.
 watch_install() {
-  local status caption last="" _
+  local status last="" _
   seen=""
   for _ in $(seq 1 600); do
     drive list || return 1
     status=$(listed "$status_line")
-    caption=$(listed "$next")
-    if [ -n "$status" ] && [ "$status" != "$last" ]; then
-      seen+="$status"$'\n'
-      last=$status
-    fi
-    [ "$caption" = Finish ] && return 0
+    [ -z "$status" ] || [ "$status" = "$last" ] || { seen+="$status"$'\n'; last=$status; }
+    [ "$(listed "$next")" = Finish ] && return 0
     sleep 0.1
   done
   fail "the installation did not finish"
@@ -148,21 +171,12 @@ shot() {
   import -window root -display "$DISPLAY" "$shots/$1.png"
 }
 
-# ---- What the installation left ------------------------------------------------------
-
-# check_files PRODUCT_DIR [NAME...]: the destination holds every product file
-# (or only the NAMEs), each equal to the product's own.
+# check_files PRODUCT_DIR: the destination holds every product file, each
+# equal to the product's own.
 check_files() {
-  local product=$1 name
-  shift
-  local names=("$@")
-  [ ${#names[@]} -gt 0 ] || names=("${product_files[@]}")
-  for name in "${names[@]}"; do
-    if [ ! -f "$dest_dir/$name" ]; then
-      fail "not installed: $name"
-    elif ! cmp -s "$product/$name" "$dest_dir/$name"; then
-      fail "installed $name differs from the product's"
-    fi
+  local name
+  for name in "${product_files[@]}"; do
+    cmp -s "$1/$name" "$dest_dir/$name" || fail "installed $name is missing or differs from the product's"
   done
 }
 
@@ -173,123 +187,112 @@ check_no_staging() {
   [ -z "$left" ] || fail "a staging folder is still there: $left"
 }
 
-# The small drive S: that tests fill up (tests/wine/drives.sh).
-need_small_drive() {
-  mountpoint -q "$WINEPREFIX/drives/small" || { echo "FAILED: no small drive S: (mounting it needs root)" >&2; exit 1; }
-}
-
 # An earlier installation in DIR (a Windows path): every product file holding
-# "earlier NAME", settings of its own and an uninstall entry that only names it.
+# "earlier NAME", settings of its own (a frame setting, a desktop rate of 70,
+# the one the setup raises, a folder of the user's) and an uninstall entry
+# that only names it. One reg.exe run: each is a Wine process.
 fake_earlier() {
-  local dir name
+  local dir name file=$WINEPREFIX/drive_c/vxr-earlier.reg
   dir=$(unix_path "$1")
   mkdir -p "$dir"
   for name in "${product_files[@]}"; do printf 'earlier %s' "$name" >"$dir/$name"; done
-  reg add "$product_key" /v Dizin /t REG_SZ /d "$1" /f >/dev/null
-  reg add "$product_key" /v Version /t REG_DWORD /d 9 /f >/dev/null
-  reg add "$uninstall_key" /v DisplayName /t REG_SZ /d Earlier /f >/dev/null
+  printf '%s\n' REGEDIT4 "[${product_key/HKLM/HKEY_LOCAL_MACHINE}]" "\"Dizin\"=\"${1//\\/\\\\}\"" \
+    '"Version"=dword:00000009' '"dwKFE"=dword:00000019' '"FullDesktopRate"=dword:00000046' \
+    '"LastFolder"="D:\\Movies"' "[${uninstall_key/HKLM/HKEY_LOCAL_MACHINE}]" '"DisplayName"="Earlier"' \
+    '"Publisher"="Ambretton"' >"$file"
+  reg import 'C:\vxr-earlier.reg' || fail "reg import of the earlier installation failed"
+  rm -f "$file"
 }
-# The earlier installation in DIR is exactly as fake_earlier left it, but for
-# the files named after DIR, which must equal PRODUCT_DIR's:
-# check_earlier DIR [PRODUCT_DIR NAME...]
+# check_earlier DIR [PRODUCT_DIR KEPT]: the earlier installation in DIR is as
+# fake_earlier left it; with PRODUCT_DIR, its file KEPT only, the others
+# equal to PRODUCT_DIR's.
 check_earlier() {
-  local dir name expected
+  local dir name
   dir=$(unix_path "$1")
-  local product=${2:-} replaced=("${@:3}")
   for name in "${product_files[@]}"; do
-    if [[ " ${replaced[*]} " == *" $name "* ]]; then
-      cmp -s "$product/$name" "$dir/$name" || fail "$name is not the new one"
+    if [ -n "${2:-}" ] && [ "$name" != "$3" ]; then
+      cmp -s "$2/$name" "$dir/$name" || fail "$name is not the new one"
     else
-      expected="earlier $name"
-      [ "$(cat "$dir/$name" 2>/dev/null)" = "$expected" ] || fail "$name is not the earlier installation's"
+      [ "$(cat "$dir/$name" 2>/dev/null)" = "earlier $name" ] || fail "$name is not the earlier installation's"
     fi
   done
   [ "$(ls -A "$dir" | wc -l)" -eq 8 ] || fail "files beside the installation's: $(ls -A "$dir" | tr '\n' ' ')"
 }
 check_earlier_registry() {
-  expect_value "$product_key" Dizin "REG_SZ $1"
-  expect_value "$product_key" Version 'REG_DWORD 0x9'
-  expect_value "$product_key" IncCur missing
-  expect_value "$uninstall_key" DisplayName 'REG_SZ Earlier'
-  expect_value "$uninstall_key" UninstallString missing
+  expect_values "$product_key" Dizin "REG_SZ $1" Version 'REG_DWORD 0x9' IncCur missing dwKFE 'REG_DWORD 0x19' \
+    FullDesktopRate 'REG_DWORD 0x46' LastFolder 'REG_SZ D:\Movies'
+  expect_values "$uninstall_key" DisplayName 'REG_SZ Earlier' UninstallString missing Publisher 'REG_SZ Ambretton'
   [ -z "$(groups)" ] || fail "a Start-menu group was made"
 }
 
-# expect_value KEY NAME 'TYPE DATA' | missing: as reg.exe lists the value.
+# expect_values KEY NAME 'TYPE DATA'|missing...: as reg.exe lists the key's values.
 # Asked again for a moment: Wine's reg.exe was seen to miss a value just written.
-expect_value() {
-  local got _
+expect_values() {
+  local key=$1 names=() expected="" got _
+  shift
+  for (( ; $# >= 2; )); do names+=("$1") expected+="$1: $2"$'\n'; shift 2; done
   for _ in 1 2 3 4 5; do
-    got=$(reg query "$1" | awk -F '    ' -v name="$2" '$2 == name { print $3 " " $4; found = 1 } END { if (!found) print "missing" }')
-    [ "$got" = "$3" ] && return 0
+    got=$(reg query "$key" | awk -F '    ' -v names="${names[*]}" '{ value[$2] = $3 " " $4 }
+      END { n = split(names, name, " "); for (i = 1; i <= n; i++) print name[i] ": " (name[i] in value ? value[name[i]] : "missing") }')
+    [ "$got"$'\n' = "$expected" ] && return 0
     sleep 0.3
   done
-  fail "$1 $2: expected '$3', got '$got'"
+  fail "$key: expected"$'\n'"$expected"'got'$'\n'"$got"
 }
 
+# check_registry [earlier]: the installation's values in the 32-bit view, and
+# only there; over fake_earlier's installation the product's own settings
+# stay, but for the desktop rate of 70, raised to 100.
 check_registry() {
-  expect_value "$product_key" Dizin "REG_SZ $destination"
-  expect_value "$product_key" Version 'REG_DWORD 0xa'
-  expect_value "$product_key" IncCur 'REG_DWORD 0x1'
-  expect_value "$product_key" dwKFE 'REG_DWORD 0xa'
-  expect_value "$uninstall_key" DisplayName "REG_SZ $product_title"
-  expect_value "$uninstall_key" UninstallString "REG_SZ \"$destination\\Uninstall VXR.exe\""
+  local kfe='REG_DWORD 0xa' rate=missing folder=missing publisher=missing
+  [ -z "${1:-}" ] || kfe='REG_DWORD 0x19' rate='REG_DWORD 0x64' folder='REG_SZ D:\Movies' publisher='REG_SZ Ambretton'
+  expect_values "$product_key" Dizin "REG_SZ $destination" Version 'REG_DWORD 0xa' IncCur 'REG_DWORD 0x1' \
+    dwKFE "$kfe" FullDesktopRate "$rate" LastFolder "$folder"
+  # Quoted: Windows runs it as a command line, and the path may have blanks.
+  expect_values "$uninstall_key" DisplayName "REG_SZ $product_title" Publisher "$publisher" \
+    UninstallString "REG_SZ \"$destination\\Uninstall VXR.exe\""
+  [ "$view" = Software ] || expect_absent 'HKLM\Software\Ambretton'
 }
 
-# Each key's parent must list no such subkey: a reg.exe that fails is no answer.
+# expect_absent KEY: its parent lists no such subkey; a reg.exe that fails is no answer.
+expect_absent() {
+  local parent
+  parent=$(reg query "${1%\\*}") || { fail "reg query ${1%\\*} failed"; return; }
+  ! grep -qi "\\\\${1##*\\}\$" <<<"$parent" || fail "$1 was written"
+}
 check_not_registered() {
-  local key parent
-  for key in "$vendor_key" "$uninstall_key"; do
-    parent=$(reg query "${key%\\*}") || { fail "reg query ${key%\\*} failed"; continue; }
-    grep -qi "\\\\${key##*\\}\$" <<<"$parent" && fail "$key was written"
-  done
+  expect_absent "$vendor_key"
+  expect_absent "$uninstall_key"
   [ -z "$(groups)" ] || fail "a Start-menu group was made"
 }
 
 # lnkinfo's field of a link, e.g. "Local path".
 link_field() { lnkinfo "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^[[:space:]]*$2[[:space:]]*: //p" | head -n 1; }
-
-check_links() {
-  local group count
+# The Start-menu group's entries, "name|target|arguments" a line.
+group_links() {
+  local group link
   group=$(groups | head -n 1)
-  if [ -z "$group" ]; then
-    fail "no Start-menu group"
-    return
-  fi
-  count=$(find "$group" -maxdepth 1 -name '*.lnk' | wc -l)
-  [ "$count" -eq 4 ] || fail "$count links in the group, expected 4"
-  local name target arguments link
-  while IFS='|' read -r name target arguments; do
-    link="$group/$name.lnk"
-    if [ ! -f "$link" ]; then
-      fail "no link '$name'"
-      continue
-    fi
-    [ "$(link_field "$link" 'Local path')" = "$target" ] || fail "'$name' starts '$(link_field "$link" 'Local path')'"
-    [ "$(link_field "$link" 'Command line arguments')" = "$arguments" ] ||
-      fail "'$name' has arguments '$(link_field "$link" 'Command line arguments')'"
-  done <<EOF
-$product_title|$destination\\Screen Recorder.exe|
-VXR Movie Studio|$destination\\Screen Recorder.exe|/moviestudio
-Screen Recorder Help|$destination\\VXR.chm|
-Uninstall Screen Recorder|$destination\\Uninstall VXR.exe|
-EOF
+  [ -n "$group" ] || return 0
+  for link in "$group"/*; do
+    echo "$(basename "$link")|$(link_field "$link" 'Local path')|$(link_field "$link" 'Command line arguments')"
+  done
+}
+check_links() {
+  local got
+  got=$(group_links)
+  [ "$got" = "Screen Recorder Help.lnk|$destination\\VXR.chm|
+$product_title.lnk|$destination\\Screen Recorder.exe|
+Uninstall Screen Recorder.lnk|$destination\\Uninstall VXR.exe|
+VXR Movie Studio.lnk|$destination\\Screen Recorder.exe|/moviestudio" ] || fail "the Start-menu group holds:"$'\n'"${got:-nothing}"
 }
 
 # What the installation left, for a person to read.
 print_installed() {
   echo "== Installed files ($destination)"
-  (cd "$dest_dir" 2>/dev/null && for f in *; do printf '%12s  %s\n' "$(stat -c %s "$f")" "$f"; done)
+  (cd "$dest_dir" 2>/dev/null && stat -c '%12s  %n' -- *)
   echo "== Registry"
   reg query "$product_key" | sed '/^$/d'
   reg query "$uninstall_key" | sed '/^$/d'
-  echo "== Start menu"
-  local group link
-  group=$(groups | head -n 1)
-  echo "${group#"$WINEPREFIX/drive_c"}"
-  for link in "$group"/*.lnk; do
-    [ -f "$link" ] || continue
-    printf '  %s -> %s %s\n' "$(basename "$link" .lnk)" "$(link_field "$link" 'Local path')" \
-      "$(link_field "$link" 'Command line arguments')"
-  done
+  echo "== Start menu: $(groups | head -n 1 | sed "s|^$WINEPREFIX/drive_c||")"
+  group_links
 }

@@ -1,7 +1,7 @@
-// Files, processes and system facts through the real Windows API (under Wine):
-// the checks the headless machine passes too, then what only Windows has. The
-// setup reading its pieces out of its own running executable is proven by
-// every installation in the e2e scripts (install_walk.sh, install_test.sh).
+// Files through the real Windows API (under Wine): the checks the headless
+// machine passes too, then what only Windows has. The setup reading its pieces
+// out of its own running executable, from the temporary folder Windows gives
+// it, is proven by every installation in the e2e scripts.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -36,12 +36,10 @@ class FilesTest : public ::testing::Test {
   }
 };
 
-TEST_F(FilesTest, Existence) { CheckExistence(kFiles); }
-TEST_F(FilesTest, Folders) { CheckFolders(kFiles); }
-TEST_F(FilesTest, RawFiles) { CheckRawFiles(kFiles); }
-TEST_F(FilesTest, SystemPaths) { CheckSystemPaths(); }
-
-TEST_F(FilesTest, ReadOnlyFilesAreOrdinaryFiles) {
+TEST_F(FilesTest, AsOnTheHeadlessMachineAndReadOnlyFilesAreOrdinaryFiles) {
+  CheckExistence(kFiles);
+  CheckFolders(kFiles);
+  CheckRawFiles(kFiles);
   const std::wstring path = kFiles.root + L"\\readonly.txt";
   kFiles.put(path, "r", false);
   ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
