@@ -80,4 +80,10 @@ ControlId FormModel::AddCopy(ControlId original) {
   return Count() - 1;
 }
 
+// What a form is made of is the same on every backend.
+ControlId Form::Find(std::string_view name) const { return FormModel::Of(*this).Find(name); }
+std::string_view Form::Name(ControlId control) const { return FormModel::Of(*this).At(control).design->name; }
+ControlKind Form::Kind(ControlId control) const { return FormModel::Of(*this).At(control).design->kind; }
+int Form::ControlCount() const { return FormModel::Of(*this).Count(); }
+
 }  // namespace platform

@@ -61,11 +61,6 @@ void Form::SetInUse(bool inUse) {
 }
 bool Form::InUse() const { return impl_->inUse; }
 
-ControlId Form::Find(std::string_view name) const { return impl_->Find(name); }
-std::string_view Form::Name(ControlId control) const { return impl_->At(control).design->name; }
-ControlKind Form::Kind(ControlId control) const { return impl_->At(control).design->kind; }
-int Form::ControlCount() const { return impl_->Count(); }
-
 void Form::SetText(ControlId control, std::wstring_view text) {
   Impl& f = *impl_;
   if (control == kWindow) {
