@@ -5,11 +5,11 @@
 
 #include "chooser/form3_layout.h"
 #include "chooser/free_space.h"
+#include "common/setup_state.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
 #include "platform/disk_space.h"
 #include "platform/drive_type.h"
-#include "common/setup_state.h"
 #include "platform/files.h"
 
 namespace vxr {

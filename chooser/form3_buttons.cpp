@@ -3,9 +3,9 @@
 
 #include "chooser/form3.h"
 #include "chooser/free_space.h"
+#include "common/setup_state.h"
 #include "common/text.h"
 #include "platform/dialogs.h"
-#include "common/setup_state.h"
 #include "platform/files.h"
 
 namespace vxr {

@@ -13,7 +13,6 @@
 namespace vxr {
 namespace {
 
-
 // The DOS errors with a message of their own, in the order of their codes -1 to -15.
 constexpr std::int16_t kKnownOpenErrors[] = {2, 3, 4, 5, 8, 11, 15, 19, 21, 23, 27, 32, 54, 65, 80};
 

@@ -111,8 +111,7 @@ bool ExtractPiece(std::wstring_view sourcePath, std::wstring_view destinationPat
     text += destination;
     text += L"' could not be written!";
   }
-  platform::ShowMessageBox(text, platform::kBoxAlert,
-                           L"Error");
+  platform::ShowMessageBox(text, platform::kBoxAlert, L"Error");
   return false;
 }
 

@@ -13,7 +13,8 @@ std::vector<std::wstring> FileJournal::RollBack() {
           failures.push_back(change->path + L": the earlier file is kept as " + change->keptAs);
         break;
       case Kind::Added:
-        if (platform::DeleteOneFile(change->path) != platform::kErrorSuccess && platform::FileExists(change->path))
+        if (platform::DeleteOneFile(change->path) != platform::kErrorSuccess &&
+            platform::FileExists(change->path))
           failures.push_back(change->path + L" could not be removed");
         break;
       case Kind::Folder:

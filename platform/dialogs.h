@@ -36,7 +36,6 @@ inline constexpr int kIdNo = 7;
 int ShowMessageBox(std::wstring_view text, std::uint32_t style, std::wstring_view title);
 
 // Prompt, edit box, OK and Cancel. Returns the typed text, or empty text on Cancel.
-std::wstring ShowInputBox(std::wstring_view prompt, std::wstring_view title,
-                          std::wstring_view defaultText);
+std::wstring ShowInputBox(std::wstring_view prompt, std::wstring_view title, std::wstring_view defaultText);
 
 }  // namespace platform

@@ -18,8 +18,12 @@ struct Written {
 };
 // Every value the registry step may write.
 constexpr Written kWritten[] = {
-    {kProductKey, L"Dizin"},        {kProductKey, L"Version"},         {kProductKey, L"IncCur"},
-    {kProductKey, L"dwKFE"},        {kProductKey, L"FullDesktopRate"}, {kUninstallKey, L"DisplayName"},
+    {kProductKey, L"Dizin"},
+    {kProductKey, L"Version"},
+    {kProductKey, L"IncCur"},
+    {kProductKey, L"dwKFE"},
+    {kProductKey, L"FullDesktopRate"},
+    {kUninstallKey, L"DisplayName"},
     {kUninstallKey, L"UninstallString"},
 };
 // Every key it may make, innermost first: the order they can be deleted in.
@@ -58,8 +62,8 @@ std::vector<std::wstring> SettingsSnapshot::Restore() const {
     reg::Key key;
     if (reg::OpenKey(kRoot, ToAnsi(value.key), key) != reg::kSuccess) continue;  // nothing was written
     const std::string name = ToAnsi(value.name);
-    const reg::Error error = value.existed ? reg::SetValue(key, name, value.type, value.bytes)
-                                           : reg::DeleteValue(key, name);
+    const reg::Error error =
+        value.existed ? reg::SetValue(key, name, value.type, value.bytes) : reg::DeleteValue(key, name);
     if (error != reg::kSuccess && error != reg::kFileNotFound)
       failures.push_back(std::wstring(L"HKEY_LOCAL_MACHINE\\") + value.key + L" \"" + value.name + L"\"");
   }

@@ -100,8 +100,9 @@ void Form1::ShowPage() {
       // another name ("Ğ" as "G"), and the product would end up half in a
       // folder nobody chose. Refused before anything is made.
       if (!platform::FitsAnsiCodePage(dir)) {
-        platform::ShowMessageBox(dir + L" cannot be used: its name has characters that the language settings "
-                                       L"of this Windows do not support. Please choose another directory.",
+        platform::ShowMessageBox(dir +
+                                     L" cannot be used: its name has characters that the language settings "
+                                     L"of this Windows do not support. Please choose another directory.",
                                  platform::kBoxWarning, L"Error");
         WizardPage = 3;
         window_.SetVisible(Frame1(3), true);
@@ -120,8 +121,7 @@ void Form1::ShowPage() {
           make(WindowsDriveLetter() + L"\\Program Files");
           make(DefaultInstallDir());
         } else {
-          platform::ShowMessageBox(dir + L" could not be found!",
-                                   platform::kBoxWarning, L"Error");
+          platform::ShowMessageBox(dir + L" could not be found!", platform::kBoxWarning, L"Error");
           WizardPage = 3;
           window_.SetVisible(Frame1(3), true);
           return;

@@ -46,7 +46,8 @@ void Form1::Form_Load() {
   // there, gives way to the Windows folder's own. The staging folder must
   // never land at the root of whatever drive is current.
   TempDir = WithoutTrailingBackslash(platform::TempFolder());
-  if ((TempDir.empty() || !platform::PathExists(TempDir)) && !WindowsDrive.empty()) TempDir = WindowsDrive + L"\\Temp";
+  if ((TempDir.empty() || !platform::PathExists(TempDir)) && !WindowsDrive.empty())
+    TempDir = WindowsDrive + L"\\Temp";
   ProposeInstallDir();
 
   // The product must not run while its files are replaced. The box stands

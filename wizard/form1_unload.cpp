@@ -36,10 +36,8 @@ void Form1::Form_Unload(bool& cancel) {
     if (window_.Value(Check1) == 1) StartProduct();
     platform::EndProgram();
   }
-  const int answer = platform::ShowMessageBox(
-      L"Do you want to cancel the installation?",
-      platform::kBoxQuestion,
-      L"Screen Recorder");
+  const int answer = platform::ShowMessageBox(L"Do you want to cancel the installation?",
+                                              platform::kBoxQuestion, L"Screen Recorder");
   if (answer == platform::kIdNo) {
     // The wizard stays as it was, on its page; during the installation, the
     // installation goes on where it was.
@@ -61,10 +59,10 @@ void Form1::AbandonInstallation() {
   DeleteTempFiles();  // shows what it does on the finish page's stage line
   if (!failures.empty()) {
     // Nothing was thrown away: the user must know what is still changed.
-    std::wstring text = L"Screen Recorder could not set everything back as it was before the installation:\r\n";
+    std::wstring text =
+        L"Screen Recorder could not set everything back as it was before the installation:\r\n";
     for (const std::wstring& line : failures) text += L"\r\n" + line;
-    platform::ShowMessageBox(text, platform::kBoxAlert,
-                             L"Screen Recorder");
+    platform::ShowMessageBox(text, platform::kBoxAlert, L"Screen Recorder");
   }
   platform::EndProgram();
 }

@@ -9,9 +9,8 @@
 // registry values and Start-menu group.
 #include <windows.h>
 // After windows.h.
-#include <shellapi.h>
-
 #include <lzexpand.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,8 +23,8 @@
 #include "engine/extract_piece.h"
 #include "engine/payload_table.h"
 #include "format/pe_image.h"
-#include "registration/product_settings.h"
 #include "platform/dde.h"
+#include "registration/product_settings.h"
 #include "registration/program_group.h"
 
 namespace {

@@ -175,7 +175,8 @@ fs::path HostPath(std::wstring_view windowsPath) {
     for (const auto part : parts) exact /= HostName(part);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(exact, ec))) return exact;
-    if (fs::is_directory(exact.parent_path(), ec)) return MatchEntry(exact.parent_path(), std::wstring(parts.back()));
+    if (fs::is_directory(exact.parent_path(), ec))
+      return MatchEntry(exact.parent_path(), std::wstring(parts.back()));
   }
   fs::path host = drive->folder;
   while (!rest.empty()) {

@@ -113,7 +113,7 @@ std::int32_t LzCopy(std::int32_t source, std::int32_t destination) {
   // LZ32 writes as it expands, so bytes expanded before a failure land too.
   const std::int64_t count = vxr::szdd::ExpandStream(from, to);
   return count > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
-                                                           : static_cast<std::int32_t>(count);
+                                                          : static_cast<std::int32_t>(count);
 }
 
 void LzClose(std::int32_t handle) {

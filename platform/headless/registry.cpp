@@ -318,7 +318,8 @@ Error DeleteKey(RootKey root, std::string_view path) {
   for (auto& [handle, opened] : R().handles)
     if (opened == node) opened = nullptr;
   auto& siblings = node->parent->children;
-  siblings.erase(std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == node; }));
+  siblings.erase(
+      std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == node; }));
   return kSuccess;
 }
 

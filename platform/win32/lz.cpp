@@ -22,8 +22,8 @@ constexpr std::int32_t kHfileError = -1;
 HANDLE Open(const std::wstring& path, bool forReading) {
   return forReading ? CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr)
-                    : CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
+                    : CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // LZ32 takes Win32 file handles as HFILEs, as OpenFile returns them.

@@ -46,8 +46,8 @@ DosError RawFile::OpenForWriting(std::wstring_view path) {
 DosError RawFile::CreateNew(std::wstring_view path) {
   Close();
   const std::wstring name(path);
-  HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+  HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return GetLastError();
   handle_ = reinterpret_cast<std::intptr_t>(h);
   return kErrorSuccess;

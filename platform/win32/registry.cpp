@@ -91,7 +91,8 @@ Error DeleteKey(RootKey root, std::string_view path) {
   // Through a handle to the parent opened in the 32-bit view: the key deleted
   // is the one the other calls see, whichever build this is.
   const auto separator = path.find_last_of('\\');
-  const std::string parent(separator == std::string_view::npos ? std::string_view{} : path.substr(0, separator));
+  const std::string parent(separator == std::string_view::npos ? std::string_view{}
+                                                               : path.substr(0, separator));
   const std::string leaf(path.substr(separator == std::string_view::npos ? 0 : separator + 1));
   UniqueKey opened;
   const LONG result = RegOpenKeyExA(Predefined(root), parent.c_str(), 0, kAccess, opened.Put());

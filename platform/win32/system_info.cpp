@@ -29,7 +29,8 @@ std::wstring TempFolder() {
 }
 
 std::wstring WindowsFolder() {
-  return GrowingBufferCall([](DWORD length, wchar_t* buffer) { return GetWindowsDirectoryW(buffer, length); });
+  return GrowingBufferCall(
+      [](DWORD length, wchar_t* buffer) { return GetWindowsDirectoryW(buffer, length); });
 }
 
 PixelRect WorkArea() {

@@ -44,7 +44,9 @@ class ExpandFilesTest : public ::testing::Test {
 };
 
 TEST_F(ExpandFilesTest, ExpandsAndCopiesPlainFiles) {
-  EXPECT_EQ(ExpandFile(std::wstring(L"  ") + kSource + L" ", std::wstring(L" ") + kTarget + L" ", ShowErrors::Yes), 18);
+  EXPECT_EQ(
+      ExpandFile(std::wstring(L"  ") + kSource + L" ", std::wstring(L" ") + kTarget + L" ", ShowErrors::Yes),
+      18);
   EXPECT_EQ(machine_.ReadFile(kTarget), "ABCDEFGHABCDEFGHAB");
   for (const std::string plain : {"no header here", ""}) {
     machine_.WriteFile(kSource, plain);

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <limits>
 
-#include "common/crc32.h"
-#include "format/pe_image.h"
 #include "codec/szdd_expander.h"
 #include "codec/szdd_format.h"
+#include "common/crc32.h"
+#include "format/pe_image.h"
 
 namespace vxr::pack {
 namespace {
